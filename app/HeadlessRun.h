@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDir>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <memory>
+
+class QWidget;
+
+// The unattended run: when VANTOR_SHOTS_DIR is set, a picture of the whole screen is saved each
+// time one of the client's stage windows first appears (splash, login, main window). After the
+// stage named by VANTOR_SHOTS_LAST the program ends by itself; VANTOR_SHOTS_TIMEOUT (seconds)
+// ends it with a failure if that stage is never reached.
+class HeadlessRun : public QObject {
+    Q_OBJECT
+
+public:
+    static std::unique_ptr<HeadlessRun> FromEnvironment();
+
+    HeadlessRun(const QDir &folder, const QString &lastStage, int timeoutSeconds);
+
+    QStringList ReachedStages() const { return m_reached; }
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void StageReached(const QString &stage);
+    void SaveScreen(const QString &stage);
+    void GiveUp();
+
+    QDir m_folder;
+    QString m_lastStage;
+    QStringList m_reached;
+};

@@ -1,0 +1,99 @@
+#include "LoadFrm.h"
+
+#include "PublicData.h"
+#include "app/AppConfig.h"
+#include "platform/Connection.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+const int SplashResourceId = 102;
+const char NoConnectionText[] = "未能连接到服务器，请检查网络连接是否正常！";
+} // namespace
+
+QString CommandLineOf(const QStringList &arguments)
+{
+    return arguments.mid(1).join(' ');
+}
+
+LoadFrm::LoadFrm() : platform::LayeredWindow(Qt::SplashScreen)
+{
+    setObjectName("LoadFrm");
+    setWindowTitle("Form1");
+    setFixedSize(356, 122);
+}
+
+LoadFrm::~LoadFrm()
+{
+    Form_Unload();
+}
+
+LoadFrm::Outcome LoadFrm::Start(const QString &commandLine)
+{
+    if (Form_Initialize() == Outcome::EndProgram) {
+        return Outcome::EndProgram;
+    }
+    if (Form_Load(commandLine) == Outcome::EndProgram) {
+        return Outcome::EndProgram;
+    }
+    show();
+    return Outcome::Continue;
+}
+
+LoadFrm::Outcome LoadFrm::Form_Initialize()
+{
+    if (!platform::InternetConnected()) {
+        platform::MessageBox(QString::fromUtf8(NoConnectionText),
+                             QString::fromUtf8(AppConfig::MessageTitle),
+                             platform::mb::Ok | platform::mb::IconWarning);
+        return Outcome::EndProgram;
+    }
+    return Outcome::Continue;
+}
+
+LoadFrm::Outcome LoadFrm::Form_Load(const QString &commandLine)
+{
+    if (commandLine == QLatin1String("/web")) {
+        platform::ShellOpen(QString::fromUtf8(AppConfig::GamePortal));
+        return Outcome::EndProgram;
+    }
+    BuildSplash();
+    return Outcome::Continue;
+}
+
+void LoadFrm::BuildSplash()
+{
+    m_Image = PublicData::LoadPngResource(SplashResourceId, "PNG");
+    UpdateLayeredWindow(m_Image);
+    CentreOnScreen();
+}
+
+void LoadFrm::CentreOnScreen()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+void LoadFrm::Form_Unload()
+{
+    if (m_unloaded) {
+        return;
+    }
+    m_unloaded = true;
+    hide();
+    // Released in reverse order of creation: the window's copy, then the picture.
+    ClearLayeredWindow();
+    m_Image = QImage();
+}
+
+void LoadFrm::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/LayeredWindow.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+// The start-up window: the first object of the program. It checks that a network is there,
+// honours the "/web" switch and shows the splash until the login page has loaded.
+class LoadFrm : public platform::LayeredWindow {
+    Q_OBJECT
+
+public:
+    enum class Outcome { Continue, EndProgram };
+
+    LoadFrm();
+    ~LoadFrm() override;
+
+    // The whole start-up sequence up to the visible splash. EndProgram means the program has
+    // done all it will do and must end now.
+    Outcome Start(const QString &commandLine);
+
+    Outcome Form_Initialize();
+    Outcome Form_Load(const QString &commandLine);
+    // Hides the splash and releases its pictures. Later requests do nothing.
+    void Form_Unload();
+
+    bool IsUnloaded() const { return m_unloaded; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildSplash();
+    void CentreOnScreen();
+
+    QImage m_Image; // the decoded splash picture
+    bool m_unloaded = false;
+};
+
+// The command-line argument string: everything after the program name, blanks kept between
+// arguments, so "/web" can be compared as a whole string.
+QString CommandLineOf(const QStringList &arguments);

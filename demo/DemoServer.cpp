@@ -1,0 +1,244 @@
+#include "DemoServer.h"
+
+#include "DemoFaultRoutes.h"
+#include "DemoSite.h"
+
+#include <QFile>
+
+#include <httplib.h>
+
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+using httplib::Request;
+using httplib::Response;
+
+constexpr std::size_t WorkerThreads = 16;
+// An idle connection holds a worker and delays stop() by up to this long.
+constexpr time_t IdleConnectionSeconds = 2;
+// Generous, because download tests pause reading on purpose; it bounds how long stop() can wait
+// for a client that stopped reading altogether.
+constexpr time_t StalledWriteSeconds = 15;
+
+struct CannedFile {
+    int status = 200;
+    std::string body;
+    std::string contentType;
+};
+
+std::string toStd(const QByteArray &bytes)
+{
+    return bytes.toStdString();
+}
+
+bool isWildcardHost(const QString &host)
+{
+    return host == u"0.0.0.0" || host == u"::" || host.isEmpty();
+}
+
+QString urlHost(const QString &host)
+{
+    if (isWildcardHost(host))
+        return QStringLiteral("127.0.0.1");
+    return host.contains(u':') ? u'[' + host + u']' : host;
+}
+
+void applySiteResponse(const DemoSite::Response &page, Response &res)
+{
+    res.status = page.status;
+    if (!page.location.isEmpty())
+        res.set_header("Location", toStd(page.location));
+    res.set_content(toStd(page.body), toStd(page.contentType));
+}
+
+// httplib's default adds SO_REUSEPORT, which lets a second server share the port and silently
+// take half the requests; rebinding right after a stop only needs SO_REUSEADDR.
+void reuseAddressOnly(socket_t socket)
+{
+    const int yes = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+}
+
+void serveSite(const Request &req, Response &res)
+{
+    applySiteResponse(DemoSite::lookup(QString::fromStdString(req.path)), res);
+}
+
+} // namespace
+
+struct DemoServer::Impl {
+    mutable std::mutex mutex;
+    QByteArray manifest = DemoServer::defaultManifest();
+    QString manifestFile;
+    std::map<std::string, CannedFile> files;
+
+    std::unique_ptr<httplib::Server> http;
+    std::thread listener;
+    std::atomic<bool> listenerDone{false};
+    std::atomic<bool> stopping{false};
+    quint16 port = 0;
+    QString host;
+
+    void configure(httplib::Server &server);
+    httplib::Server::HandlerResponse serveCanned(const Request &req, Response &res) const;
+    void serveManifest(Response &res) const;
+    int bind(httplib::Server &server, quint16 wantedPort, const QString &wantedHost);
+    void waitUntilListening() const;
+};
+
+// One request per connection: a response without a length can then end by closing, which the
+// nolength route needs, and stop() never waits on an idle keep-alive connection.
+void DemoServer::Impl::configure(httplib::Server &server)
+{
+    server.set_socket_options(reuseAddressOnly);
+    server.set_keep_alive_max_count(1);
+    server.set_keep_alive_timeout(IdleConnectionSeconds);
+    server.set_write_timeout(StalledWriteSeconds);
+    server.new_task_queue = [] { return new httplib::ThreadPool(WorkerThreads); };
+    server.set_pre_routing_handler(
+        [this](const Request &req, Response &res) { return serveCanned(req, res); });
+    server.Get("/gamehome/qvmr/update.txt",
+               [this](const Request &, Response &res) { serveManifest(res); });
+    DemoFault::addRoutes(server, stopping);
+    server.Get(".*", serveSite);
+}
+
+httplib::Server::HandlerResponse DemoServer::Impl::serveCanned(const Request &req,
+                                                               Response &res) const
+{
+    std::lock_guard lock(mutex);
+    const auto found = files.find(req.path);
+    if (found == files.end())
+        return httplib::Server::HandlerResponse::Unhandled;
+    res.status = found->second.status;
+    res.set_content(found->second.body, found->second.contentType);
+    return httplib::Server::HandlerResponse::Handled;
+}
+
+void DemoServer::Impl::serveManifest(Response &res) const
+{
+    std::unique_lock lock(mutex);
+    const QString path = manifestFile;
+    QByteArray text = manifest;
+    lock.unlock();
+    if (!path.isEmpty()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            res.status = 404;
+            res.set_content("no manifest file\n", "text/plain");
+            return;
+        }
+        text = file.readAll();
+    }
+    res.set_content(toStd(text), "text/plain");
+}
+
+int DemoServer::Impl::bind(httplib::Server &server, quint16 wantedPort, const QString &wantedHost)
+{
+    const std::string address = wantedHost.toStdString();
+    if (wantedPort == 0)
+        return server.bind_to_any_port(address);
+    return server.bind_to_port(address, wantedPort) ? wantedPort : -1;
+}
+
+// httplib's stop() is a no-op until the accept loop runs, so start() must not return earlier.
+void DemoServer::Impl::waitUntilListening() const
+{
+    while (!http->is_running() && !listenerDone)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+DemoServer::DemoServer() : d(std::make_unique<Impl>()) {}
+
+DemoServer::~DemoServer()
+{
+    stop();
+}
+
+bool DemoServer::start(quint16 port, const QString &host)
+{
+    if (d->http)
+        return false;
+    auto server = std::make_unique<httplib::Server>();
+    d->configure(*server);
+    const int bound = d->bind(*server, port, host);
+    if (bound <= 0)
+        return false;
+    d->stopping = false;
+    d->listenerDone = false;
+    d->http = std::move(server);
+    d->port = static_cast<quint16>(bound);
+    d->host = host;
+    d->listener = std::thread([impl = d.get()] {
+        impl->http->listen_after_bind();
+        impl->listenerDone = true;
+    });
+    d->waitUntilListening();
+    if (!d->listenerDone)
+        return true;
+    stop();
+    return false;
+}
+
+void DemoServer::stop()
+{
+    if (!d->http)
+        return;
+    d->stopping = true;
+    d->http->stop();
+    d->listener.join();
+    d->http.reset();
+    d->port = 0;
+}
+
+bool DemoServer::isRunning() const
+{
+    return d->http != nullptr;
+}
+
+quint16 DemoServer::port() const
+{
+    return d->port;
+}
+
+QString DemoServer::baseUrl() const
+{
+    if (!d->http)
+        return {};
+    return QStringLiteral("http://%1:%2").arg(urlHost(d->host)).arg(d->port);
+}
+
+QByteArray DemoServer::defaultManifest()
+{
+    return QByteArrayLiteral("[update]\r\nversion=1.1.0\r\n");
+}
+
+void DemoServer::setManifest(const QByteArray &text)
+{
+    std::lock_guard lock(d->mutex);
+    d->manifest = text;
+    d->manifestFile.clear();
+}
+
+void DemoServer::setManifestFile(const QString &path)
+{
+    std::lock_guard lock(d->mutex);
+    d->manifestFile = path;
+}
+
+void DemoServer::setFile(const QString &path, const QByteArray &body,
+                         const QByteArray &contentType, int status)
+{
+    std::lock_guard lock(d->mutex);
+    d->files[path.toStdString()] = CannedFile{status, toStd(body), toStd(contentType)};
+}
+
+void DemoServer::removeFile(const QString &path)
+{
+    std::lock_guard lock(d->mutex);
+    d->files.erase(path.toStdString());
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+// The game's web side in miniature: update manifest, login page, portal, home site, a small game
+// and a set of deliberately faulty download routes, served from a background thread over HTTP.
+//
+// start() and stop() belong to the owning thread; the setters may be called from any thread while
+// the server runs. See demo/README.md for the routes.
+class DemoServer {
+public:
+    DemoServer();
+    ~DemoServer();
+    DemoServer(const DemoServer &) = delete;
+    DemoServer &operator=(const DemoServer &) = delete;
+
+    // Port 0 lets the system pick a free port. False when already running or the address is taken.
+    bool start(quint16 port = 0, const QString &host = QStringLiteral("127.0.0.1"));
+    void stop();
+    bool isRunning() const;
+    quint16 port() const;
+    QString baseUrl() const;
+
+    static QByteArray defaultManifest();
+    void setManifest(const QByteArray &text);
+    // Read again on every request, so the file can be edited while the server runs; a missing
+    // file is answered with 404.
+    void setManifestFile(const QString &path);
+
+    // Answers `path` (exact match, query ignored) with this body before any built-in route.
+    void setFile(const QString &path, const QByteArray &body, const QByteArray &contentType,
+                 int status = 200);
+    void removeFile(const QString &path);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace platform {
+
+// Resources the program carries, looked up by (type, id) as the windows name them: custom types
+// such as "PNG", "ICON" and "UPDATE", and "BITMAP" for the skin and button bitmaps. Types are
+// matched without regard to case. An unknown resource yields an empty array / a null image.
+QByteArray LoadResource(const QString &type, int id);
+
+bool HasResource(const QString &type, int id);
+
+// A bitmap resource decoded for drawing.
+QImage LoadBitmapResource(int id);
+
+} // namespace platform

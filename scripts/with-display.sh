@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs a command with a display. With DISPLAY already set it just runs it; otherwise it starts
+# Xvfb on a free display with a window manager (openbox) and a compositor (xcompmgr, so that
+# per-pixel-alpha windows blend with what lies under them), runs the command, and tears it all
+# down again. The command's exit status is returned.
+set -u
+
+if [ -n "${DISPLAY:-}" ] && [ -z "${VANTOR_FORCE_XVFB:-}" ]; then
+  exec "$@"
+fi
+
+display=""
+for n in $(seq 90 140); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "with-display: no free X display" >&2; exit 1; }
+
+Xvfb "$display" -screen 0 1600x900x24 -nolisten tcp +extension Composite +extension RANDR >/dev/null 2>&1 &
+xvfb_pid=$!
+cleanup() {
+  [ -n "${comp_pid:-}" ] && kill "$comp_pid" 2>/dev/null
+  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
+  kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+
+export DISPLAY="$display"
+for _ in $(seq 1 100); do
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.05
+done
+xdpyinfo >/dev/null 2>&1 || { echo "with-display: Xvfb did not start" >&2; exit 1; }
+
+openbox --sm-disable >/dev/null 2>&1 &
+wm_pid=$!
+xcompmgr -n >/dev/null 2>&1 &
+comp_pid=$!
+# Give the window manager time to take the screen before the first window maps.
+for _ in $(seq 1 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.05
+done
+
+"$@"

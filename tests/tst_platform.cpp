@@ -1,0 +1,277 @@
+#include "platform/LayeredWindow.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "platform/SystemColors.h"
+#include "platform/TempFolder.h"
+#include "platform/WindowHandles.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPalette>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace platform;
+
+namespace {
+
+// Points the temporary-folder lookup at scratch places for one test.
+class TempEnvironment {
+public:
+    TempEnvironment(const QByteArray &runtimeDir, const QByteArray &tmpDir)
+        : m_runtime(qgetenv("XDG_RUNTIME_DIR")), m_tmp(qgetenv("TMPDIR"))
+    {
+        set("XDG_RUNTIME_DIR", runtimeDir);
+        set("TMPDIR", tmpDir);
+    }
+    ~TempEnvironment()
+    {
+        set("XDG_RUNTIME_DIR", m_runtime);
+        set("TMPDIR", m_tmp);
+    }
+
+private:
+    static void set(const char *name, const QByteArray &value)
+    {
+        if (value.isEmpty()) {
+            qunsetenv(name);
+        } else {
+            qputenv(name, value);
+        }
+    }
+    QByteArray m_runtime;
+    QByteArray m_tmp;
+};
+
+mode_t permissionsOf(const QString &path)
+{
+    struct stat info {};
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 0777;
+}
+
+QString userFolderName()
+{
+    return QString("vantor-%1").arg(::geteuid());
+}
+
+} // namespace
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tempFolderEndsInOneSeparatorAndIsPrivate_data();
+    void tempFolderEndsInOneSeparatorAndIsPrivate();
+    void tempFolderTightensLoosePermissions();
+    void tempFolderRefusesWhatIsNotOurOwnDirectory_data();
+    void tempFolderRefusesWhatIsNotOurOwnDirectory();
+
+    void handlesAreStableAndNeverReused();
+
+    void translateColor_data();
+    void translateColor();
+
+    void shellRefusesAddressesThatAreNotWeb_data();
+    void shellRefusesAddressesThatAreNotWeb();
+    void shellStartsExecutableWithItsArgument();
+
+    void scopedReplacementPutsTheServiceBack();
+
+    void opaqueRegionFollowsAlpha();
+};
+
+void PlatformTest::tempFolderEndsInOneSeparatorAndIsPrivate_data()
+{
+    QTest::addColumn<bool>("useRuntimeDir");
+    QTest::addColumn<QString>("baseSuffix");
+    QTest::addColumn<QString>("expectedName");
+
+    QTest::newRow("runtime dir") << true << ""
+                                 << "vantor";
+    QTest::newRow("runtime dir with trailing slash") << true << "/"
+                                                     << "vantor";
+    QTest::newRow("tmpdir") << false << "" << userFolderName();
+    QTest::newRow("tmpdir with trailing slashes") << false << "//" << userFolderName();
+}
+
+void PlatformTest::tempFolderEndsInOneSeparatorAndIsPrivate()
+{
+    QFETCH(bool, useRuntimeDir);
+    QFETCH(QString, baseSuffix);
+    QFETCH(QString, expectedName);
+
+    QTemporaryDir scratch;
+    const QByteArray base = QFile::encodeName(scratch.path() + baseSuffix);
+    TempEnvironment env(useRuntimeDir ? base : QByteArray(), useRuntimeDir ? QByteArray() : base);
+
+    const QString folder = PrivateTempFolder();
+    QCOMPARE(folder, scratch.path() + "/" + expectedName + "/");
+    QVERIFY(!folder.endsWith("//"));
+    QCOMPARE(permissionsOf(folder), mode_t(0700));
+    QCOMPARE(PrivateTempFolder(), folder);
+}
+
+void PlatformTest::tempFolderTightensLoosePermissions()
+{
+    QTemporaryDir scratch;
+    TempEnvironment env({}, QFile::encodeName(scratch.path()));
+    const QString existing = scratch.filePath(userFolderName());
+    QVERIFY(QDir().mkdir(existing));
+    ::chmod(QFile::encodeName(existing).constData(), 0777);
+
+    QCOMPARE(PrivateTempFolder(), existing + "/");
+    QCOMPARE(permissionsOf(existing), mode_t(0700));
+}
+
+void PlatformTest::tempFolderRefusesWhatIsNotOurOwnDirectory_data()
+{
+    QTest::addColumn<QString>("plant");
+    QTest::newRow("symbolic link to a folder") << "symlink";
+    QTest::newRow("plain file") << "file";
+    QTest::newRow("folder of another user") << "foreign";
+}
+
+void PlatformTest::tempFolderRefusesWhatIsNotOurOwnDirectory()
+{
+    QFETCH(QString, plant);
+    QTemporaryDir scratch;
+    TempEnvironment env({}, QFile::encodeName(scratch.path()));
+    const QString target = scratch.filePath(userFolderName());
+
+    if (plant == "symlink") {
+        QVERIFY(QDir().mkdir(scratch.filePath("elsewhere")));
+        QVERIFY(QFile::link(scratch.filePath("elsewhere"), target));
+    } else if (plant == "file") {
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else {
+        if (::geteuid() != 0) {
+            QSKIP("only root can hand a folder to another user");
+        }
+        QVERIFY(QDir().mkdir(target));
+        QCOMPARE(::chown(QFile::encodeName(target).constData(), 4242, 4242), 0);
+    }
+    QCOMPARE(PrivateTempFolder(), QString());
+}
+
+void PlatformTest::handlesAreStableAndNeverReused()
+{
+    auto *first = new QWidget;
+    const HWND firstHandle = HandleOf(first);
+    QVERIFY(firstHandle != 0);
+    QCOMPARE(HandleOf(first), firstHandle);
+    QCOMPARE(WidgetOf(firstHandle), first);
+    QVERIFY(IsWindow(firstHandle));
+
+    delete first;
+    QVERIFY(!IsWindow(firstHandle));
+    QCOMPARE(WidgetOf(firstHandle), nullptr);
+
+    // A new widget may well get the same address; it must not inherit the old handle.
+    QWidget second;
+    QVERIFY(HandleOf(&second) != firstHandle);
+    QVERIFY(!IsWindow(firstHandle));
+    QCOMPARE(HandleOf(nullptr), HWND(0));
+    QVERIFY(!IsWindow(0));
+}
+
+void PlatformTest::translateColor_data()
+{
+    QTest::addColumn<quint32>("colorRef");
+    QTest::addColumn<QColor>("expected");
+
+    const QPalette palette = QGuiApplication::palette();
+    QTest::newRow("red in the low byte") << quint32(0x000000FF) << QColor(255, 0, 0);
+    QTest::newRow("tab caption blue") << quint32(0x00A36004) << QColor(4, 96, 163);
+    QTest::newRow("caption bar default") << quint32(14346732) << QColor(236, 233, 218);
+    QTest::newRow("button text") << quint32(0x80000012) << palette.color(QPalette::ButtonText);
+    QTest::newRow("window") << quint32(0x80000005) << palette.color(QPalette::Base);
+    QTest::newRow("button face") << quint32(0x8000000F) << palette.color(QPalette::Button);
+}
+
+void PlatformTest::translateColor()
+{
+    QFETCH(quint32, colorRef);
+    QFETCH(QColor, expected);
+    QCOMPARE(TranslateColor(colorRef), expected);
+}
+
+void PlatformTest::shellRefusesAddressesThatAreNotWeb_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("javascript") << "javascript:alert(1)";
+    QTest::newRow("file address") << "file:///etc/passwd";
+    QTest::newRow("data") << "data:text/html,<b>x</b>";
+    QTest::newRow("custom scheme") << "app://exitgame";
+    QTest::newRow("relative path") << "some/relative/file";
+    QTest::newRow("missing local file") << "/nonexistent/vantor/file";
+    QTest::newRow("empty") << "";
+}
+
+void PlatformTest::shellRefusesAddressesThatAreNotWeb()
+{
+    QFETCH(QString, target);
+    QVERIFY(!ShellOpen(target));
+}
+
+void PlatformTest::shellStartsExecutableWithItsArgument()
+{
+    QTemporaryDir scratch;
+    const QString script = scratch.filePath("record.sh");
+    const QString record = scratch.filePath("argument.txt");
+    QFile file(script);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/argument.txt\"\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+    const QString argument = "/opt/game dir/|/opt/game dir/vantor-client";
+    QVERIFY(ShellOpen(script, {argument}));
+    const auto recorded = [&record] {
+        QFile result(record);
+        return result.open(QIODevice::ReadOnly) ? QString::fromUtf8(result.readAll()) : QString();
+    };
+    QTRY_COMPARE(recorded(), argument);
+}
+
+void PlatformTest::scopedReplacementPutsTheServiceBack()
+{
+    int calls = 0;
+    {
+        ScopedReplacement outer(MessageBoxProvider(), [&](const QString &, const QString &,
+                                                          unsigned) { return ++calls, id::Yes; });
+        {
+            ScopedReplacement inner(MessageBoxProvider(), [](const QString &, const QString &,
+                                                             unsigned) { return id::No; });
+            QCOMPARE(MessageBox("x", "t", mb::YesNo), id::No);
+        }
+        QCOMPARE(MessageBox("x", "t", mb::YesNo), id::Yes);
+    }
+    QCOMPARE(calls, 1);
+}
+
+void PlatformTest::opaqueRegionFollowsAlpha()
+{
+    QImage image(10, 6, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    image.setPixelColor(2, 1, QColor(0, 0, 0, 1)); // faint, still part of the shape
+    for (int x = 4; x < 9; ++x) {
+        image.setPixelColor(x, 4, QColor(200, 10, 10, 255));
+    }
+
+    const QRegion region = OpaqueRegion(image);
+    QVERIFY(region.contains(QPoint(2, 1)));
+    QVERIFY(region.contains(QPoint(4, 4)));
+    QVERIFY(region.contains(QPoint(8, 4)));
+    QVERIFY(!region.contains(QPoint(3, 4)));
+    QVERIFY(!region.contains(QPoint(9, 4)));
+    QVERIFY(!region.contains(QPoint(0, 0)));
+    QCOMPARE(region.boundingRect(), QRect(2, 1, 7, 4));
+}
+
+QTEST_MAIN(PlatformTest)
+#include "tst_platform.moc"
