@@ -100,7 +100,8 @@ void serveNoLength(const std::atomic<bool> &stopping, Response &res)
             sink.done();
             return true;
         }
-        const auto count = std::min<std::size_t>(ShortWriteBytes, DemoFault::NoLengthBytes - offset);
+        const auto count =
+            std::min<std::size_t>(ShortWriteBytes, DemoFault::NoLengthBytes - offset);
         return writePayload(sink, offset, count);
     });
 }
@@ -114,8 +115,8 @@ void serveChunked(const std::atomic<bool> &stopping, Response &res)
             sink.done();
             return true;
         }
-        const auto count = std::min<quint64>(DemoFault::ChunkedPieceBytes,
-                                             DemoFault::ChunkedBytes - offset);
+        const auto count =
+            std::min<quint64>(DemoFault::ChunkedPieceBytes, DemoFault::ChunkedBytes - offset);
         return writePayload(sink, offset, count);
     });
 }
@@ -166,8 +167,7 @@ void serveSlow(const std::atomic<bool> &stopping, const Request &req, Response &
         badRequest(res, "expected bytes=1..67108864, ms=0..120000, pieces=1..10000");
         return;
     }
-    const auto provider = [&stopping, plan = *plan](size_t offset, size_t length,
-                                                    DataSink &sink) {
+    const auto provider = [&stopping, plan = *plan](size_t offset, size_t length, DataSink &sink) {
         const quint64 pieceBytes = plan.pieceBytes();
         if (!sleepUntil(plan.deadlineOf(offset / pieceBytes), stopping))
             return false;
@@ -180,7 +180,8 @@ void serveSlow(const std::atomic<bool> &stopping, const Request &req, Response &
 // Generated as it goes out, a window at a time, so sizes past what memory could hold still work.
 void serveBig(const std::atomic<bool> &stopping, const Request &req, Response &res)
 {
-    const auto bytes = numberParam(req, "bytes", DemoFault::BigDefaultBytes, 0, DemoFault::BigMaxBytes);
+    const auto bytes =
+        numberParam(req, "bytes", DemoFault::BigDefaultBytes, 0, DemoFault::BigMaxBytes);
     if (!bytes) {
         badRequest(res, "expected bytes=0..1099511627776");
         return;

@@ -230,8 +230,8 @@ void DemoServer::setManifestFile(const QString &path)
     d->manifestFile = path;
 }
 
-void DemoServer::setFile(const QString &path, const QByteArray &body,
-                         const QByteArray &contentType, int status)
+void DemoServer::setFile(const QString &path, const QByteArray &body, const QByteArray &contentType,
+                         int status)
 {
     std::lock_guard lock(d->mutex);
     d->files[path.toStdString()] = CannedFile{status, toStd(body), toStd(contentType)};

@@ -38,13 +38,15 @@ bool quitOnSignals(QCoreApplication &app)
     action.sa_handler = onQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+    return ::sigaction(SIGINT, &action, nullptr) == 0 &&
+           ::sigaction(SIGTERM, &action, nullptr) == 0;
 }
 
 std::optional<Options> parseOptions(const QCoreApplication &app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Serves the Vantor demo site, update manifest and fault routes.");
+    parser.setApplicationDescription(
+        "Serves the Vantor demo site, update manifest and fault routes.");
     parser.addHelpOption();
     const QCommandLineOption port("port", "Port to listen on, 0 for any free one.", "N",
                                   QString::number(VANTOR_DEMO_PORT));

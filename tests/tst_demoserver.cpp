@@ -105,8 +105,8 @@ QByteArray decodedBody(const RawReply &reply)
 
 QList<QByteArray> sitePages()
 {
-    return {"/", "/qvmrwd/", "/portal/", "/home/", "/game/", "/game/frame.html",
-            "/game/popup.html"};
+    return {"/",      "/qvmrwd/",         "/portal/",        "/home/",
+            "/game/", "/game/frame.html", "/game/popup.html"};
 }
 
 } // namespace
@@ -211,10 +211,9 @@ void tst_DemoServer::faultOnTheWire_data()
     QTest::newRow("payload") << QByteArray("GET") << QByteArray("/fault/payload") << QByteArray()
                              << 200 << DemoFault::PayloadBytes << QByteArray() << QByteArray()
                              << payload(0, DemoFault::PayloadBytes);
-    QTest::newRow("payload range")
-        << QByteArray("GET") << QByteArray("/fault/payload")
-        << QByteArray("Range: bytes=100-199\r\n") << 206 << qint64(100) << QByteArray()
-        << QByteArray() << payload(100, 100);
+    QTest::newRow("payload range") << QByteArray("GET") << QByteArray("/fault/payload")
+                                   << QByteArray("Range: bytes=100-199\r\n") << 206 << qint64(100)
+                                   << QByteArray() << QByteArray() << payload(100, 100);
     QTest::newRow("redirect") << QByteArray("GET") << QByteArray("/fault/redirect") << QByteArray()
                               << 302 << qint64(0) << QByteArray() << QByteArray("/fault/payload")
                               << QByteArray();
@@ -280,9 +279,8 @@ void tst_DemoServer::faultThroughAccessManager_data()
 
     QTest::newRow("404") << "/fault/404" << QNetworkReply::ContentNotFoundError << 404
                          << "/fault/404" << QByteArray("not found\n");
-    QTest::newRow("redirect followed")
-        << "/fault/redirect" << QNetworkReply::NoError << 200 << "/fault/payload"
-        << payload(0, DemoFault::PayloadBytes);
+    QTest::newRow("redirect followed") << "/fault/redirect" << QNetworkReply::NoError << 200
+                                       << "/fault/payload" << payload(0, DemoFault::PayloadBytes);
     QTest::newRow("nolength") << "/fault/nolength" << QNetworkReply::NoError << 200
                               << "/fault/nolength" << payload(0, DemoFault::NoLengthBytes);
     QTest::newRow("chunked") << "/fault/chunked" << QNetworkReply::NoError << 200
@@ -342,10 +340,10 @@ void tst_DemoServer::slowRouteIsPaced_data()
     QTest::addColumn<qint64>("bytes");
     QTest::addColumn<qint64>("minimumMs");
     QTest::addColumn<int>("pieces");
-    QTest::newRow("six even pieces") << QByteArray("?bytes=6000&ms=600&pieces=6") << qint64(6000)
-                                     << qint64(600) << 6;
-    QTest::newRow("uneven pieces") << QByteArray("?bytes=1000&ms=300&pieces=3") << qint64(1000)
-                                   << qint64(300) << 3;
+    QTest::newRow("six even pieces")
+        << QByteArray("?bytes=6000&ms=600&pieces=6") << qint64(6000) << qint64(600) << 6;
+    QTest::newRow("uneven pieces")
+        << QByteArray("?bytes=1000&ms=300&pieces=3") << qint64(1000) << qint64(300) << 3;
     QTest::newRow("defaults") << QByteArray() << DemoFault::SlowDefaultBytes
                               << qint64(DemoFault::SlowDefaultMs) << DemoFault::SlowDefaultPieces;
 }
@@ -490,8 +488,8 @@ void tst_DemoServer::siteRouting_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("header");
     QTest::addColumn<QByteArray>("value");
-    QTest::newRow("folder without slash") << QByteArray("/portal") << 301
-                                          << QByteArray("location") << QByteArray("/portal/");
+    QTest::newRow("folder without slash")
+        << QByteArray("/portal") << 301 << QByteArray("location") << QByteArray("/portal/");
     QTest::newRow("style sheet") << QByteArray("/static/vantor.css") << 200
                                  << QByteArray("content-type")
                                  << QByteArray("text/css; charset=utf-8");
