@@ -1,6 +1,8 @@
 #include "LoadFrm.h"
 
+#include "KubDownLoadFile.h"
 #include "PublicData.h"
+#include "VersionCheck.h"
 #include "app/AppConfig.h"
 #include "platform/Connection.h"
 #include "platform/MessageBox.h"
@@ -20,7 +22,8 @@ QString CommandLineOf(const QStringList &arguments)
     return arguments.mid(1).join(' ');
 }
 
-LoadFrm::LoadFrm() : platform::LayeredWindow(Qt::SplashScreen)
+LoadFrm::LoadFrm()
+    : platform::LayeredWindow(Qt::SplashScreen), m_manifestAddress(VersionCheck::ManifestAddress())
 {
     setObjectName("LoadFrm");
     setWindowTitle("Form1");
@@ -52,7 +55,18 @@ LoadFrm::Outcome LoadFrm::Form_Initialize()
                              platform::mb::Ok | platform::mb::IconWarning);
         return Outcome::EndProgram;
     }
-    return Outcome::Continue;
+    return CheckVersion() ? Outcome::Continue : Outcome::EndProgram;
+}
+
+// True when start-up goes on; false when the updater has taken over.
+bool LoadFrm::CheckVersion()
+{
+    if (!m_DownLoadFile) {
+        m_DownLoadFile = std::make_unique<KubDownLoadFile>();
+    }
+    VersionCheck check(*m_DownLoadFile, VersionCheck::Caller::Startup);
+    check.SetManifestAddress(m_manifestAddress);
+    return check.Run() == VersionCheck::Outcome::Continue;
 }
 
 LoadFrm::Outcome LoadFrm::Form_Load(const QString &commandLine)

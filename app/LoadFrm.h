@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class KubDownLoadFile;
 
 // The start-up window: the first object of the program. It checks that a network is there,
 // honours the "/web" switch and shows the splash until the login page has loaded.
@@ -28,14 +31,20 @@ public:
 
     bool IsUnloaded() const { return m_unloaded; }
 
+    // Where the start-up version check reads the manifest; the update server's by default.
+    void SetManifestAddress(const QString &address) { m_manifestAddress = address; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    bool CheckVersion();
     void BuildSplash();
     void CentreOnScreen();
 
     QImage m_Image; // the decoded splash picture
+    std::unique_ptr<KubDownLoadFile> m_DownLoadFile;
+    QString m_manifestAddress;
     bool m_unloaded = false;
 };
 

@@ -6,8 +6,11 @@
 #include "platform/Shell.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 using namespace platform;
 
@@ -40,6 +43,14 @@ struct StartupWorld {
                                               }};
 };
 
+// A start-up window whose version check finds no manifest: nothing listens on port 1.
+std::unique_ptr<LoadFrm> newLoadFrm()
+{
+    auto window = std::make_unique<LoadFrm>();
+    window->SetManifestAddress("http://127.0.0.1:1/gamehome/qvmr/update.txt");
+    return window;
+}
+
 QList<QWidget *> visibleTopLevels()
 {
     QList<QWidget *> visible;
@@ -57,6 +68,7 @@ class LoadFrmTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void webSwitchOpensPortalOnlyWhenExact_data();
     void webSwitchOpensPortalOnlyWhenExact();
     void noConnectionShowsOnlyTheWarning();
@@ -65,7 +77,16 @@ private slots:
     void unloadHidesOnceAndClosingUnloads();
     void commandLineKeepsBlanksBetweenArguments_data();
     void commandLineKeepsBlanksBetweenArguments();
+
+private:
+    QTemporaryDir m_runtime;
 };
+
+void LoadFrmTest::initTestCase()
+{
+    QVERIFY(m_runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+}
 
 void LoadFrmTest::webSwitchOpensPortalOnlyWhenExact_data()
 {
@@ -88,19 +109,19 @@ void LoadFrmTest::webSwitchOpensPortalOnlyWhenExact()
     QFETCH(bool, opensPortal);
     StartupWorld world;
 
-    LoadFrm splash;
-    const LoadFrm::Outcome outcome = splash.Start(commandLine);
+    const auto splash = newLoadFrm();
+    const LoadFrm::Outcome outcome = splash->Start(commandLine);
 
     QVERIFY(world.boxes.isEmpty());
     if (opensPortal) {
         QCOMPARE(outcome, LoadFrm::Outcome::EndProgram);
         QCOMPARE(world.opened, QStringList{QString::fromUtf8(AppConfig::GamePortal)});
-        QVERIFY(!splash.isVisible());
-        QVERIFY(splash.LayeredImage().isNull());
+        QVERIFY(!splash->isVisible());
+        QVERIFY(splash->LayeredImage().isNull());
     } else {
         QCOMPARE(outcome, LoadFrm::Outcome::Continue);
         QVERIFY(world.opened.isEmpty());
-        QVERIFY(splash.isVisible());
+        QVERIFY(splash->isVisible());
     }
 }
 
@@ -109,8 +130,8 @@ void LoadFrmTest::noConnectionShowsOnlyTheWarning()
     StartupWorld world;
     world.connected = false;
 
-    LoadFrm splash;
-    QCOMPARE(splash.Start("/web"), LoadFrm::Outcome::EndProgram);
+    const auto splash = newLoadFrm();
+    QCOMPARE(splash->Start("/web"), LoadFrm::Outcome::EndProgram);
 
     QCOMPARE(world.boxes.size(), 1);
     QCOMPARE(world.boxes[0].text, QString("未能连接到服务器，请检查网络连接是否正常！"));
@@ -123,15 +144,15 @@ void LoadFrmTest::noConnectionShowsOnlyTheWarning()
 void LoadFrmTest::splashHasImageSizeAndIsCentred()
 {
     StartupWorld world;
-    LoadFrm splash;
-    QCOMPARE(splash.Start(""), LoadFrm::Outcome::Continue);
-    QVERIFY(QTest::qWaitForWindowExposed(&splash));
+    const auto splash = newLoadFrm();
+    QCOMPARE(splash->Start(""), LoadFrm::Outcome::Continue);
+    QVERIFY(QTest::qWaitForWindowExposed(splash.get()));
 
-    QCOMPARE(splash.size(), QSize(356, 122));
-    QCOMPARE(splash.LayeredImage().size(), QSize(356, 122));
+    QCOMPARE(splash->size(), QSize(356, 122));
+    QCOMPARE(splash->LayeredImage().size(), QSize(356, 122));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QCOMPARE(splash.frameGeometry().center(), screen.center());
-    QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(splash->frameGeometry().center(), screen.center());
+    QVERIFY(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
 }
 
 void LoadFrmTest::transparentSplashPixelsLetClicksThrough()
@@ -142,10 +163,10 @@ void LoadFrmTest::transparentSplashPixelsLetClicksThrough()
     desktop.show();
     QVERIFY(QTest::qWaitForWindowExposed(&desktop));
 
-    LoadFrm splash;
-    splash.Start("");
-    QVERIFY(QTest::qWaitForWindowExposed(&splash));
-    splash.raise();
+    const auto splash = newLoadFrm();
+    splash->Start("");
+    QVERIFY(QTest::qWaitForWindowExposed(splash.get()));
+    splash->raise();
 
     const QImage image = PublicData::LoadPngResource(102, "PNG");
     QPoint transparent(-1, -1);
@@ -164,28 +185,28 @@ void LoadFrmTest::transparentSplashPixelsLetClicksThrough()
     QVERIFY2(opaque.x() >= 0, "the splash picture has no opaque pixel");
 
     // The window system decides which window is under a point, so this asks the X server.
-    QTRY_COMPARE(QApplication::topLevelAt(splash.mapToGlobal(opaque)), &splash);
-    QCOMPARE(QApplication::topLevelAt(splash.mapToGlobal(transparent)), &desktop);
+    QTRY_COMPARE(QApplication::topLevelAt(splash->mapToGlobal(opaque)), splash.get());
+    QCOMPARE(QApplication::topLevelAt(splash->mapToGlobal(transparent)), &desktop);
 }
 
 void LoadFrmTest::unloadHidesOnceAndClosingUnloads()
 {
     StartupWorld world;
-    LoadFrm splash;
-    splash.Start("");
-    QVERIFY(splash.isVisible());
+    const auto splash = newLoadFrm();
+    splash->Start("");
+    QVERIFY(splash->isVisible());
 
-    splash.Form_Unload();
-    QVERIFY(!splash.isVisible());
-    QVERIFY(splash.IsUnloaded());
-    QVERIFY(splash.LayeredImage().isNull());
-    splash.Form_Unload();
-    QVERIFY(!splash.isVisible());
+    splash->Form_Unload();
+    QVERIFY(!splash->isVisible());
+    QVERIFY(splash->IsUnloaded());
+    QVERIFY(splash->LayeredImage().isNull());
+    splash->Form_Unload();
+    QVERIFY(!splash->isVisible());
 
-    LoadFrm closed;
-    closed.Start("");
-    QVERIFY(closed.close());
-    QVERIFY(closed.IsUnloaded());
+    const auto closed = newLoadFrm();
+    closed->Start("");
+    QVERIFY(closed->close());
+    QVERIFY(closed->IsUnloaded());
     QVERIFY(world.boxes.isEmpty());
 }
 

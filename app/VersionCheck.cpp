@@ -1,0 +1,147 @@
+#include "VersionCheck.h"
+
+#include "KubDownLoadFile.h"
+#include "PublicData.h"
+#include "app/AppConfig.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QWidget>
+
+namespace {
+
+const char ManifestPath[] = "/gamehome/qvmr/update.txt";
+const char ManifestFileName[] = "update.txt";
+const char UpdaterFileName[] = "Update.exe";
+const int UpdaterResourceId = 101;
+
+const char UpToDateText[] = "当前版本已是最新，无需更新！";
+const char NewVersionText[] = "发现有新版本，是否现在更新！";
+const char HandOffFailedText[] = "无法启动更新程序，请稍后再试。";
+
+QString trimSpaces(QString text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text[start] == ' ') {
+        ++start;
+    }
+    qsizetype end = text.size();
+    while (end > start && text[end - 1] == ' ') {
+        --end;
+    }
+    return text.mid(start, end - start);
+}
+
+void tell(const char *text, unsigned icon)
+{
+    platform::MessageBox(QString::fromUtf8(text), QString::fromUtf8(AppConfig::MessageTitle),
+                         platform::mb::Ok | icon);
+}
+
+std::optional<QByteArray> readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+} // namespace
+
+VersionCheck::VersionCheck(KubDownLoadFile &downloader, Caller caller)
+    : m_downloader(downloader), m_caller(caller), m_localVersion(LocalVersion()),
+      m_manifestAddress(ManifestAddress()),
+      m_clientExecutable(QCoreApplication::applicationFilePath())
+{
+}
+
+QString VersionCheck::LocalVersion()
+{
+    return QString::fromUtf8(AppConfig::Version);
+}
+
+QString VersionCheck::ManifestAddress()
+{
+    return QString::fromUtf8(AppConfig::UpdateServer) + ManifestPath;
+}
+
+std::optional<QString> VersionCheck::ManifestVersion(const QByteArray &manifest)
+{
+    static const QRegularExpression lineEnd("\r\n|\r|\n");
+    const QStringList lines = QString::fromLocal8Bit(manifest).split(lineEnd);
+    for (const QString &line : lines) {
+        if (line.toLower().contains("version")) {
+            return trimSpaces(line.mid(8).section('|', 0, 0));
+        }
+    }
+    return std::nullopt;
+}
+
+QString VersionCheck::HandOffArgument(const QString &clientExecutable)
+{
+    const QFileInfo client(clientExecutable);
+    return QDir::toNativeSeparators(client.absolutePath()) + "|" +
+           QDir::toNativeSeparators(client.absoluteFilePath());
+}
+
+VersionCheck::Outcome VersionCheck::Run()
+{
+    const QString folder = PublicData::GetTempFolder();
+    if (folder.isEmpty()) {
+        return Outcome::Continue;
+    }
+    const QString manifestFile = folder + ManifestFileName;
+    // A failed download leaves the manifest of an earlier run in place; that one is read then.
+    m_downloader.DownLoadFile(m_manifestAddress, manifestFile, true, false);
+    const std::optional<QByteArray> manifest = readFile(manifestFile);
+    if (!manifest) {
+        return Outcome::Continue;
+    }
+    const std::optional<QString> serverVersion = ManifestVersion(*manifest);
+    if (!serverVersion) {
+        return Outcome::Continue;
+    }
+    if (*serverVersion == m_localVersion) {
+        if (m_caller == Caller::Menu) {
+            tell(UpToDateText, platform::mb::IconWarning);
+        }
+        return Outcome::Continue;
+    }
+    const int answer = platform::MessageBox(QString::fromUtf8(NewVersionText),
+                                            QString::fromUtf8(AppConfig::MessageTitle),
+                                            platform::mb::YesNo | platform::mb::IconQuestion);
+    if (answer != platform::id::Yes) {
+        return Outcome::Continue;
+    }
+    if (!HandOff()) {
+        tell(HandOffFailedText, platform::mb::IconWarning);
+        return Outcome::Continue;
+    }
+    return Outcome::HandedOff;
+}
+
+VersionCheck::Outcome VersionCheck::RunAndCloseOwner(bool &bExitFlag, QWidget &owner)
+{
+    const Outcome outcome = Run();
+    if (outcome == Outcome::HandedOff) {
+        bExitFlag = true;
+        owner.close();
+    }
+    return outcome;
+}
+
+bool VersionCheck::HandOff()
+{
+    const QString updater = PublicData::GetTempFolder() + UpdaterFileName;
+    if (!PublicData::SaveResourceToFile(UpdaterResourceId, "UPDATE", updater)) {
+        return false;
+    }
+    QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return platform::ShellOpen(updater, {HandOffArgument(m_clientExecutable)});
+}

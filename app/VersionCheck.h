@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+class KubDownLoadFile;
+class QWidget;
+
+// Compares the client's version with the update manifest's and, when they differ and the player
+// agrees, hands over to the updater. The same check runs at start-up and from the main window's
+// menu; the two callers differ in what they say when nothing is new and in how they end.
+class VersionCheck {
+public:
+    enum class Caller { Startup, Menu };
+    enum class Outcome {
+        Continue,  // nothing to do, declined, or the updater could not be started
+        HandedOff, // the updater runs; the caller must end the client now
+    };
+
+    VersionCheck(KubDownLoadFile &downloader, Caller caller);
+
+    Outcome Run();
+
+    // Run for the menu's update command: when the updater has taken over, the owner window's
+    // exit flag is set and the window closed, so it ends without asking for confirmation.
+    Outcome RunAndCloseOwner(bool &bExitFlag, QWidget &owner);
+
+    // Defaults: the build's version, the update server's manifest, the running executable.
+    void SetLocalVersion(const QString &version) { m_localVersion = version; }
+    void SetManifestAddress(const QString &address) { m_manifestAddress = address; }
+    void SetClientExecutable(const QString &path) { m_clientExecutable = path; }
+
+    static QString LocalVersion();
+    static QString ManifestAddress();
+
+    // The version named by a manifest: the first line mentioning "version" in any case, from its
+    // ninth character, up to an optional "|" that starts an address, trimmed of spaces. Lines end
+    // at CR, CR LF or LF. Nothing when no line mentions a version.
+    static std::optional<QString> ManifestVersion(const QByteArray &manifest);
+
+    // The updater's one argument: the client's folder, "|", the client's executable.
+    static QString HandOffArgument(const QString &clientExecutable);
+
+private:
+    bool HandOff();
+
+    KubDownLoadFile &m_downloader;
+    Caller m_caller;
+    QString m_localVersion;
+    QString m_manifestAddress;
+    QString m_clientExecutable;
+};

@@ -1,0 +1,278 @@
+#include "DemoServer.h"
+#include "app/KubDownLoadFile.h"
+#include "app/LoadFrm.h"
+#include "app/PublicData.h"
+#include "app/VersionCheck.h"
+#include "platform/MessageBox.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+using namespace platform;
+
+namespace {
+
+const QString UpToDate = "当前版本已是最新，无需更新！";
+const QString NewVersion = "发现有新版本，是否现在更新！";
+const QString CannotStart = "无法启动更新程序，请稍后再试。";
+
+struct ScriptedBoxes {
+    explicit ScriptedBoxes(int answer)
+        : replacement(MessageBoxProvider(),
+                      [this, answer](const QString &text, const QString &title, unsigned flags) {
+                          texts.append(text);
+                          titles.append(title);
+                          this->flags.append(flags);
+                          return answer;
+                      })
+    {
+    }
+    QStringList texts;
+    QStringList titles;
+    QList<unsigned> flags;
+    ScopedReplacement<MessageBoxService> replacement;
+};
+
+QString recordedArgument()
+{
+    QFile file(PublicData::GetTempFolder() + "argument.txt");
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A main window in miniature: it asks before closing unless its exit flag is set.
+class FakeOwner : public QWidget {
+public:
+    bool m_bExit = false;
+    int asked = 0;
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (!m_bExit) {
+            ++asked;
+            event->ignore();
+        }
+    }
+};
+
+} // namespace
+
+class VersionCheckTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void manifestVersion_data();
+    void manifestVersion();
+
+    void check_data();
+    void check();
+    void earlierManifestIsReadWhenDownloadFails();
+    void acceptedUpdateStartsUpdaterWithClientLocation();
+    void updaterThatCannotBeWrittenKeepsClientRunning();
+    void menuHandOffClosesOwnerWithoutAsking();
+    void startupHandOffEndsBeforeTheSplash();
+
+private:
+    VersionCheck::Outcome runCheck(VersionCheck::Caller caller, const QString &localVersion);
+    void runFromMenu(FakeOwner &owner);
+
+    QTemporaryDir m_runtime;
+    DemoServer m_server;
+    KubDownLoadFile m_downloader;
+};
+
+void VersionCheckTest::initTestCase()
+{
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    QVERIFY(m_server.start());
+}
+
+void VersionCheckTest::init()
+{
+    const QString folder = PublicData::GetTempFolder();
+    for (const char *name : {"update.txt", "Update.exe", "argument.txt"}) {
+        QFile::remove(folder + name);
+    }
+    m_server.setManifest(DemoServer::defaultManifest());
+}
+
+VersionCheck::Outcome VersionCheckTest::runCheck(VersionCheck::Caller caller,
+                                                 const QString &localVersion)
+{
+    VersionCheck check(m_downloader, caller);
+    check.SetManifestAddress(m_server.baseUrl() + "/gamehome/qvmr/update.txt");
+    check.SetLocalVersion(localVersion);
+    check.SetClientExecutable("/opt/vantor game/vantor-client");
+    return check.Run();
+}
+
+void VersionCheckTest::runFromMenu(FakeOwner &owner)
+{
+    VersionCheck check(m_downloader, VersionCheck::Caller::Menu);
+    check.SetManifestAddress(m_server.baseUrl() + "/gamehome/qvmr/update.txt");
+    check.RunAndCloseOwner(owner.m_bExit, owner);
+}
+
+void VersionCheckTest::manifestVersion_data()
+{
+    QTest::addColumn<QByteArray>("manifest");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<bool>("found");
+
+    QTest::newRow("plain") << QByteArray("[update]\r\nversion=1.1.0\r\n") << "1.1.0" << true;
+    QTest::newRow("upper case, blanks") << QByteArray("VERSION= 1.1.0 \r\n") << "1.1.0" << true;
+    QTest::newRow("colon separator") << QByteArray("Version:1.2.0") << "1.2.0" << true;
+    QTest::newRow("tab is not a blank") << QByteArray("version=1.1.0\t") << "1.1.0\t" << true;
+    QTest::newRow("comment first")
+        << QByteArray("# new version soon\r\nversion=1.1.0\r\n") << "rsion soon" << true;
+    QTest::newRow("LF line ends") << QByteArray("[update]\nversion=1.1.0\nfile=x\n") << "1.1.0"
+                                  << true;
+    QTest::newRow("CR line ends") << QByteArray("[update]\rversion=1.1.0\r") << "1.1.0" << true;
+    QTest::newRow("address after bar")
+        << QByteArray("version=1.1.0|http://127.0.0.1/client\r\n") << "1.1.0" << true;
+    QTest::newRow("blanks around bar")
+        << QByteArray("version= 1.1.0 | http://h/c") << "1.1.0" << true;
+    QTest::newRow("empty value") << QByteArray("version=\r\n") << "" << true;
+    QTest::newRow("no version line") << QByteArray("[update]\r\nfile=a\r\n") << "" << false;
+    QTest::newRow("empty file") << QByteArray() << "" << false;
+}
+
+void VersionCheckTest::manifestVersion()
+{
+    QFETCH(QByteArray, manifest);
+    QFETCH(QString, version);
+    QFETCH(bool, found);
+    const std::optional<QString> parsed = VersionCheck::ManifestVersion(manifest);
+    QCOMPARE(parsed.has_value(), found);
+    if (found) {
+        QCOMPARE(*parsed, version);
+    }
+}
+
+void VersionCheckTest::check_data()
+{
+    QTest::addColumn<QByteArray>("manifest");
+    QTest::addColumn<QString>("localVersion");
+    QTest::addColumn<bool>("fromMenu");
+    QTest::addColumn<QStringList>("boxes");
+
+    const QByteArray current("[update]\r\nversion=1.1.0\r\n");
+    QTest::newRow("equal at start-up") << current << "1.1.0" << false << QStringList{};
+    QTest::newRow("equal from menu") << current << "1.1.0" << true << QStringList{UpToDate};
+    QTest::newRow("upper case and blanks")
+        << QByteArray("VERSION= 1.1.0 \r\n") << "1.1.0" << false << QStringList{};
+    QTest::newRow("older on server") << current << "1.1.1" << false << QStringList{NewVersion};
+    QTest::newRow("newer on server")
+        << QByteArray("version=1.2.0\r\n") << "1.1.0" << true << QStringList{NewVersion};
+    QTest::newRow("comment mentions version first")
+        << QByteArray("; version notes\r\nversion=1.1.0\r\n") << "1.1.0" << false
+        << QStringList{NewVersion};
+    QTest::newRow("no version line, menu")
+        << QByteArray("[update]\r\n") << "1.1.0" << true << QStringList{};
+    QTest::newRow("current with address")
+        << QByteArray("version=1.1.0|http://127.0.0.1/vantor-client\n") << "1.1.0" << false
+        << QStringList{};
+}
+
+void VersionCheckTest::check()
+{
+    QFETCH(QByteArray, manifest);
+    QFETCH(QString, localVersion);
+    QFETCH(bool, fromMenu);
+    QFETCH(QStringList, boxes);
+
+    m_server.setManifest(manifest);
+    ScriptedBoxes answers(id::No);
+    const auto caller = fromMenu ? VersionCheck::Caller::Menu : VersionCheck::Caller::Startup;
+    QCOMPARE(runCheck(caller, localVersion), VersionCheck::Outcome::Continue);
+
+    QCOMPARE(answers.texts, boxes);
+    for (int i = 0; i < answers.texts.size(); ++i) {
+        QCOMPARE(answers.titles[i], QString("提示"));
+        const unsigned expected =
+            answers.texts[i] == NewVersion ? (mb::YesNo | mb::IconQuestion) : mb::IconWarning;
+        QCOMPARE(answers.flags[i], expected);
+    }
+    QVERIFY(!QFile::exists(PublicData::GetTempFolder() + "Update.exe"));
+}
+
+void VersionCheckTest::earlierManifestIsReadWhenDownloadFails()
+{
+    QFile earlier(PublicData::GetTempFolder() + "update.txt");
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("version=0.9.0\r\n");
+    earlier.close();
+    m_server.setFile("/gamehome/qvmr/update.txt", "gone", "text/plain", 404);
+
+    ScriptedBoxes answers(id::No);
+    runCheck(VersionCheck::Caller::Startup, "1.1.0");
+    m_server.removeFile("/gamehome/qvmr/update.txt");
+    QCOMPARE(answers.texts, QStringList{NewVersion});
+}
+
+void VersionCheckTest::acceptedUpdateStartsUpdaterWithClientLocation()
+{
+    m_server.setManifest("version=1.1.1\r\n");
+    ScriptedBoxes answers(id::Yes);
+    QCOMPARE(runCheck(VersionCheck::Caller::Startup, "1.1.0"), VersionCheck::Outcome::HandedOff);
+
+    const QFileInfo updater(PublicData::GetTempFolder() + "Update.exe");
+    QVERIFY(updater.isExecutable());
+    QTRY_COMPARE(recordedArgument(), QString("/opt/vantor game|/opt/vantor game/vantor-client"));
+    QCOMPARE(answers.texts, QStringList{NewVersion});
+}
+
+void VersionCheckTest::updaterThatCannotBeWrittenKeepsClientRunning()
+{
+    // A folder where the updater should go: it cannot be written, so nothing can be started.
+    QVERIFY(QDir().mkpath(PublicData::GetTempFolder() + "Update.exe"));
+    m_server.setManifest("version=1.1.1\r\n");
+    ScriptedBoxes answers(id::Yes);
+
+    QCOMPARE(runCheck(VersionCheck::Caller::Startup, "1.1.0"), VersionCheck::Outcome::Continue);
+    QCOMPARE(answers.texts, (QStringList{NewVersion, CannotStart}));
+    QDir(PublicData::GetTempFolder() + "Update.exe").removeRecursively();
+}
+
+void VersionCheckTest::menuHandOffClosesOwnerWithoutAsking()
+{
+    m_server.setManifest("version=1.1.1\r\n");
+    ScriptedBoxes answers(id::Yes);
+    FakeOwner owner;
+    owner.show();
+
+    runFromMenu(owner);
+    QVERIFY(owner.m_bExit);
+    QVERIFY(!owner.isVisible());
+    QCOMPARE(owner.asked, 0);
+
+    // Declining leaves the owner alone.
+    ScriptedBoxes declined(id::No);
+    FakeOwner staying;
+    staying.show();
+    runFromMenu(staying);
+    QVERIFY(!staying.m_bExit);
+    QVERIFY(staying.isVisible());
+}
+
+void VersionCheckTest::startupHandOffEndsBeforeTheSplash()
+{
+    m_server.setManifest("version=9.9.9\r\n");
+    ScriptedBoxes answers(id::Yes);
+    LoadFrm splash;
+    splash.SetManifestAddress(m_server.baseUrl() + "/gamehome/qvmr/update.txt");
+
+    QCOMPARE(splash.Start(""), LoadFrm::Outcome::EndProgram);
+    QVERIFY(!splash.isVisible());
+    QTRY_VERIFY(!recordedArgument().isEmpty());
+}
+
+QTEST_MAIN(VersionCheckTest)
+#include "tst_versioncheck.moc"
