@@ -13,7 +13,7 @@
 namespace {
 
 // Bounds what the network layer buffers ahead of us, so a huge body never sits in memory.
-const qint64 ReplyBufferBytes = 256 * 1024;
+const qint64 ReplyBufferBytes = 1024 * 1024;
 const int TransferTimeoutMs = 30000;
 
 bool isAcceptableResponse(QNetworkReply *reply, qint64 &contentLength)
