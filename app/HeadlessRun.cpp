@@ -20,7 +20,9 @@ QString stageOfWindow(const QObject *window)
 }
 
 // Long enough for the compositor and a web page to paint after the window is mapped.
-const int SettleMilliseconds = 1200;
+const int SettleMilliseconds = 1500;
+
+HeadlessRun *current = nullptr;
 
 } // namespace
 
@@ -39,8 +41,22 @@ std::unique_ptr<HeadlessRun> HeadlessRun::FromEnvironment()
 HeadlessRun::HeadlessRun(const QDir &folder, const QString &lastStage, int timeoutSeconds)
     : m_folder(folder), m_lastStage(lastStage)
 {
+    current = this;
     qApp->installEventFilter(this);
     QTimer::singleShot(timeoutSeconds * 1000, this, &HeadlessRun::GiveUp);
+}
+
+HeadlessRun::~HeadlessRun()
+{
+    current = nullptr;
+}
+
+void HeadlessRun::Reach(const QString &stage)
+{
+    if (current && !current->m_reached.contains(stage)) {
+        current->m_reached.append(stage);
+        current->StageReached(stage);
+    }
 }
 
 bool HeadlessRun::eventFilter(QObject *watched, QEvent *event)
@@ -61,8 +77,7 @@ void HeadlessRun::StageReached(const QString &stage)
     if (stage == m_lastStage) {
         std::printf("headless run: last stage \"%s\" reached, closing\n", qPrintable(stage));
         std::fflush(stdout);
-        QApplication::closeAllWindows();
-        QCoreApplication::exit(0);
+        Finish(0);
     }
 }
 
@@ -81,6 +96,14 @@ void HeadlessRun::GiveUp()
 {
     std::fprintf(stderr, "headless run: stage \"%s\" not reached in time (reached: %s)\n",
                  qPrintable(m_lastStage), qPrintable(m_reached.join(", ")));
-    QApplication::closeAllWindows();
-    QCoreApplication::exit(3);
+    Finish(3);
+}
+
+// From the event loop, so whatever handler reached the stage finishes first.
+void HeadlessRun::Finish(int exitCode)
+{
+    QTimer::singleShot(0, this, [exitCode] {
+        QApplication::closeAllWindows();
+        QCoreApplication::exit(exitCode);
+    });
 }

@@ -18,7 +18,11 @@ class HeadlessRun : public QObject {
 public:
     static std::unique_ptr<HeadlessRun> FromEnvironment();
 
+    // A stage that is not a window appearing (the hand-off to the game): saved at once.
+    static void Reach(const QString &stage);
+
     HeadlessRun(const QDir &folder, const QString &lastStage, int timeoutSeconds);
+    ~HeadlessRun() override;
 
     QStringList ReachedStages() const { return m_reached; }
 
@@ -26,6 +30,7 @@ public:
 
 private:
     void StageReached(const QString &stage);
+    void Finish(int exitCode);
     void SaveScreen(const QString &stage);
     void GiveUp();
 

@@ -76,6 +76,7 @@ LoadFrm::Outcome LoadFrm::Form_Load(const QString &commandLine)
         return Outcome::EndProgram;
     }
     BuildSplash();
+    emit LoadLoginWindow();
     return Outcome::Continue;
 }
 

@@ -34,6 +34,10 @@ public:
     // Where the start-up version check reads the manifest; the update server's by default.
     void SetManifestAddress(const QString &address) { m_manifestAddress = address; }
 
+signals:
+    // The splash is up: the login window is to be loaded now (hidden; it shows itself).
+    void LoadLoginWindow();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

@@ -1,6 +1,7 @@
 #include "DemoServer.h"
 
 #include "DemoFaultRoutes.h"
+#include "DemoLoginRoutes.h"
 #include "DemoSite.h"
 
 #include <QFile>
@@ -75,6 +76,7 @@ struct DemoServer::Impl {
     QByteArray manifest = DemoServer::defaultManifest();
     QString manifestFile;
     std::map<std::string, CannedFile> files;
+    DemoLoginRoutes login;
 
     std::unique_ptr<httplib::Server> http;
     std::thread listener;
@@ -104,6 +106,7 @@ void DemoServer::Impl::configure(httplib::Server &server)
     server.Get("/gamehome/qvmr/update.txt",
                [this](const Request &, Response &res) { serveManifest(res); });
     DemoFault::addRoutes(server, stopping);
+    login.addRoutes(server);
     server.Get(".*", serveSite);
 }
 
@@ -241,4 +244,9 @@ void DemoServer::removeFile(const QString &path)
 {
     std::lock_guard lock(d->mutex);
     d->files.erase(path.toStdString());
+}
+
+void DemoServer::setAutoLogin(bool on)
+{
+    d->login.setAutoLogin(on);
 }

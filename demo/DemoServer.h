@@ -35,6 +35,9 @@ public:
                  int status = 200);
     void removeFile(const QString &path);
 
+    // The login page fills in a demo user and logs in by itself, for runs nobody watches.
+    void setAutoLogin(bool on);
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d;

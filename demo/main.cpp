@@ -17,6 +17,7 @@ struct Options {
     quint16 port = VANTOR_DEMO_PORT;
     QString host;
     QString manifestFile;
+    bool autoLogin = false;
 };
 
 int signalPipe[2] = {-1, -1};
@@ -52,7 +53,9 @@ std::optional<Options> parseOptions(const QCoreApplication &app)
                                   QString::number(VANTOR_DEMO_PORT));
     const QCommandLineOption host("host", "Address to listen on.", "H", "127.0.0.1");
     const QCommandLineOption manifest("manifest", "Serve the update manifest from FILE.", "FILE");
-    parser.addOptions({port, host, manifest});
+    const QCommandLineOption autoLogin(
+        "autologin", "Make the login page log the demo user in by itself, for unattended runs.");
+    parser.addOptions({port, host, manifest, autoLogin});
     parser.process(app);
 
     bool portIsNumber = false;
@@ -66,7 +69,8 @@ std::optional<Options> parseOptions(const QCoreApplication &app)
         std::fprintf(stderr, "vantor-demo-server: cannot read %s\n", qPrintable(manifestFile));
         return std::nullopt;
     }
-    return Options{static_cast<quint16>(portNumber), parser.value(host), manifestFile};
+    return Options{static_cast<quint16>(portNumber), parser.value(host), manifestFile,
+                   parser.isSet(autoLogin)};
 }
 
 } // namespace
@@ -86,6 +90,7 @@ int main(int argc, char *argv[])
     DemoServer server;
     if (!options->manifestFile.isEmpty())
         server.setManifestFile(options->manifestFile);
+    server.setAutoLogin(options->autoLogin);
     if (!server.start(options->port, options->host)) {
         std::fprintf(stderr, "vantor-demo-server: cannot listen on %s port %u\n",
                      qPrintable(options->host), unsigned(options->port));

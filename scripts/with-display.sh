@@ -9,14 +9,16 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${VANTOR_FORCE_XVFB:-}" ]; then
   exec "$@"
 fi
 
-display=""
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "with-display: no free X display" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 1600x900x24 -nolisten tcp +extension Composite +extension RANDR >/dev/null 2>&1 &
+# Xvfb picks a free display itself and tells us which, so parallel runs never collide.
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp +extension Composite +extension RANDR \
+  3>"$fifo" >/dev/null 2>&1 &
 xvfb_pid=$!
+read -r -t 10 number <"$fifo" || number=""
+rm -f "$fifo"
+[ -n "$number" ] || { echo "with-display: Xvfb did not start" >&2; kill "$xvfb_pid" 2>/dev/null; exit 1; }
+display=":$number"
 cleanup() {
   [ -n "${comp_pid:-}" ] && kill "$comp_pid" 2>/dev/null
   [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null

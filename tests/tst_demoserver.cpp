@@ -5,7 +5,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
+#include <QNetworkCookie>
 #include <QNetworkReply>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -50,9 +53,11 @@ void parseHead(const QByteArray &head, RawReply &reply)
 }
 
 // Reads until the server closes or the timeout runs out; the request does not ask for the
-// connection to be closed, so a close is the server's own doing.
+// connection to be closed, so a close is the server's own doing. A Host line in extraHeaders
+// replaces the usual one.
 RawReply rawRequest(quint16 port, const QByteArray &method, const QByteArray &target,
-                    const QByteArray &extraHeaders = {}, int timeoutMs = ReplyTimeoutMs)
+                    const QByteArray &extraHeaders = {}, int timeoutMs = ReplyTimeoutMs,
+                    const QByteArray &body = {})
 {
     RawReply reply;
     QTcpSocket socket;
@@ -61,8 +66,14 @@ RawReply rawRequest(quint16 port, const QByteArray &method, const QByteArray &ta
         return reply;
     QElapsedTimer clock;
     clock.start();
-    socket.write(method + ' ' + target + " HTTP/1.1\r\nHost: 127.0.0.1:" +
-                 QByteArray::number(port) + "\r\n" + extraHeaders + "\r\n");
+    const bool ownHost = ("\n" + extraHeaders.toLower()).contains("\nhost:");
+    const QByteArray host =
+        ownHost ? QByteArray() : "Host: 127.0.0.1:" + QByteArray::number(port) + "\r\n";
+    const bool hasBody = method == "POST" || !body.isEmpty();
+    const QByteArray length =
+        hasBody ? "Content-Length: " + QByteArray::number(body.size()) + "\r\n" : QByteArray();
+    socket.write(method + ' ' + target + " HTTP/1.1\r\n" + host + extraHeaders + length + "\r\n" +
+                 body);
     QByteArray data;
     while (socket.state() == QAbstractSocket::ConnectedState && clock.elapsed() < timeoutMs) {
         if (socket.waitForReadyRead(int(timeoutMs - clock.elapsed()))) {
@@ -105,8 +116,46 @@ QByteArray decodedBody(const RawReply &reply)
 
 QList<QByteArray> sitePages()
 {
-    return {"/",      "/qvmrwd/",         "/portal/",        "/home/",
-            "/game/", "/game/frame.html", "/game/popup.html"};
+    return {"/",
+            "/qvmrwd/",
+            "/qvmrwd/notice.html",
+            "/qvmrwd/test/links.html",
+            "/qvmrwd/test/frames.html",
+            "/qvmrwd/test/newwindow.html",
+            "/portal/",
+            "/home/",
+            "/game/",
+            "/game/frame.html",
+            "/game/popup.html"};
+}
+
+const QByteArray FormType = "Content-Type: application/x-www-form-urlencoded\r\n";
+
+QJsonObject jsonOf(const QByteArray &body)
+{
+    return QJsonDocument::fromJson(body).object();
+}
+
+// The per-visitor settings the server writes into the login page's inline script.
+std::optional<QJsonObject> loginConfigOf(const QByteArray &html)
+{
+    static const QRegularExpression assignment(R"(var loginConfig = (.*);\n)");
+    const QRegularExpressionMatch found = assignment.match(QString::fromUtf8(html));
+    if (!found.hasMatch())
+        return std::nullopt;
+    const QJsonDocument config = QJsonDocument::fromJson(found.captured(1).toUtf8());
+    if (!config.isObject())
+        return std::nullopt;
+    return config.object();
+}
+
+std::optional<QNetworkCookie> sessionCookieOf(const RawReply &reply)
+{
+    const QList<QNetworkCookie> cookies =
+        QNetworkCookie::parseCookies(reply.headers.value("set-cookie"));
+    if (cookies.size() != 1 || cookies.first().name() != "vantor_session")
+        return std::nullopt;
+    return cookies.first();
 }
 
 } // namespace
@@ -122,6 +171,20 @@ private:
         return rawRequest(server.port(), "GET", target, extraHeaders);
     }
 
+    RawReply post(const QByteArray &target, const QByteArray &form,
+                  const QByteArray &extraHeaders = {})
+    {
+        return rawRequest(server.port(), "POST", target, FormType + extraHeaders, ReplyTimeoutMs,
+                          form);
+    }
+
+    QByteArray logIn(const QByteArray &account)
+    {
+        const RawReply reply = post("/qvmrwd/login", "account=" + account + "&password=pw");
+        const std::optional<QNetworkCookie> cookie = sessionCookieOf(reply);
+        return cookie ? cookie->value() : QByteArray();
+    }
+
 private slots:
     void initTestCase() { QVERIFY(server.start()); }
     void cleanup()
@@ -129,6 +192,7 @@ private slots:
         server.setManifest(DemoServer::defaultManifest());
         server.removeFile("/qvmrwd/");
         server.removeFile("/custom/answer");
+        server.setAutoLogin(false);
     }
 
     void payloadSlicesAgree_data();
@@ -157,6 +221,20 @@ private slots:
     void gamePageOpensWindowAndFrame();
     void siteRouting_data();
     void siteRouting();
+
+    void login_data();
+    void login();
+    void loginSetsSessionCookie();
+    void gameAddressFollowsHost_data();
+    void gameAddressFollowsHost();
+    void loginPageKnowsSession_data();
+    void loginPageKnowsSession();
+    void userNameStaysInsideScript();
+    void autoLoginReachesPage_data();
+    void autoLoginReachesPage();
+    void crossOriginFrame_data();
+    void crossOriginFrame();
+    void emptyPageIsEmpty();
 
     void twoServersGetDistinctPorts();
     void restartsOnTheSamePort();
@@ -450,6 +528,13 @@ void tst_DemoServer::sitePage_data()
     QTest::newRow("game") << QByteArray("/game/") << "<title>Vantor - 得分 0</title>";
     QTest::newRow("game frame") << QByteArray("/game/frame.html") << "战况播报";
     QTest::newRow("game popup") << QByteArray("/game/popup.html") << "排行榜";
+    QTest::newRow("login notice") << QByteArray("/qvmrwd/notice.html") << "公告";
+    QTest::newRow("test links") << QByteArray("/qvmrwd/test/links.html") << "id=\"query\"";
+    QTest::newRow("test alert") << QByteArray("/qvmrwd/test/alert.html") << "after dialogs";
+    QTest::newRow("test frames") << QByteArray("/qvmrwd/test/frames.html") << "id=\"cross\"";
+    QTest::newRow("test frame") << QByteArray("/qvmrwd/test/frame.html") << "id=\"exit\"";
+    QTest::newRow("test title") << QByteArray("/qvmrwd/test/title.html") << "新标题";
+    QTest::newRow("test new window") << QByteArray("/qvmrwd/test/newwindow.html") << "id=\"pop\"";
 }
 
 // The text must survive as UTF-8 and the browser must be told so, or the Chinese turns to mojibake.
@@ -510,6 +595,203 @@ void tst_DemoServer::siteRouting()
     QCOMPARE(reply.status, status);
     if (!header.isEmpty())
         QCOMPARE(reply.headers.value(header), value);
+}
+
+void tst_DemoServer::login_data()
+{
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QByteArray>("form");
+    QTest::addColumn<bool>("accepted");
+
+    const QByteArray login = "/qvmrwd/login";
+    QTest::newRow("both present") << login << QByteArray("account=demo&password=demo") << true;
+    QTest::newRow("empty account") << login << QByteArray("account=&password=demo") << false;
+    QTest::newRow("empty password") << login << QByteArray("account=demo&password=") << false;
+    QTest::newRow("both empty") << login << QByteArray("account=&password=") << false;
+    QTest::newRow("no fields") << login << QByteArray() << false;
+    QTest::newRow("blank account") << login << QByteArray("account=+%20+&password=demo") << false;
+    QTest::newRow("password of one space")
+        << login << QByteArray("account=demo&password=+") << true;
+    QTest::newRow("encoded Chinese account")
+        << login << QByteArray("account=%E7%8E%A9%E5%AE%B6&password=a%26b") << true;
+    QTest::newRow("fields only in the query")
+        << QByteArray("/qvmrwd/login?account=demo&password=demo") << QByteArray() << false;
+}
+
+void tst_DemoServer::login()
+{
+    QFETCH(QByteArray, target);
+    QFETCH(QByteArray, form);
+    QFETCH(bool, accepted);
+
+    const RawReply reply = post(target, form);
+    QCOMPARE(reply.headers.value("content-type"), QByteArray("application/json; charset=utf-8"));
+    const QJsonObject answer = jsonOf(reply.body);
+    if (accepted) {
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(answer.value("game").toString(), server.baseUrl() + "/game/");
+        QVERIFY(sessionCookieOf(reply));
+    } else {
+        QCOMPARE(reply.status, 400);
+        QCOMPARE(answer.value("error").toString(), QStringLiteral("请输入账号和密码"));
+        QVERIFY(!reply.headers.contains("set-cookie"));
+    }
+}
+
+// The client keeps the cookie only for as long as it runs, and page scripts must not read it.
+void tst_DemoServer::loginSetsSessionCookie()
+{
+    const RawReply first = post("/qvmrwd/login", "account=demo&password=demo");
+    const std::optional<QNetworkCookie> cookie = sessionCookieOf(first);
+    QVERIFY2(cookie, first.headers.value("set-cookie"));
+    QVERIFY(cookie->isSessionCookie());
+    QVERIFY(cookie->isHttpOnly());
+    QCOMPARE(cookie->path(), QStringLiteral("/"));
+    QVERIFY(cookie->domain().isEmpty());
+    QVERIFY(cookie->value().size() >= 32);
+
+    const std::optional<QNetworkCookie> second =
+        sessionCookieOf(post("/qvmrwd/login", "account=demo&password=demo"));
+    QVERIFY(second);
+    QVERIFY(second->value() != cookie->value());
+}
+
+void tst_DemoServer::gameAddressFollowsHost_data()
+{
+    QTest::addColumn<QByteArray>("host");
+    QTest::addColumn<QString>("game"); // empty: the address the server itself listens on
+
+    QTest::newRow("address and port")
+        << QByteArray("127.0.0.1:8123") << "http://127.0.0.1:8123/game/";
+    QTest::newRow("name and port")
+        << QByteArray("localhost:47811") << "http://localhost:47811/game/";
+    QTest::newRow("no port") << QByteArray("vantor.test") << "http://vantor.test/game/";
+    QTest::newRow("IPv6") << QByteArray("[::1]:9000") << "http://[::1]:9000/game/";
+    QTest::newRow("path smuggled in") << QByteArray("evil.test/x?") << QString();
+    QTest::newRow("user info smuggled in") << QByteArray("me@evil.test") << QString();
+    QTest::newRow("empty") << QByteArray() << QString();
+}
+
+// The client opens whatever address comes back, so it must name the server as the client reached
+// it, and never carry anything but a host and port out of the header.
+void tst_DemoServer::gameAddressFollowsHost()
+{
+    QFETCH(QByteArray, host);
+    QFETCH(QString, game);
+    if (game.isEmpty())
+        game = server.baseUrl() + "/game/";
+
+    const RawReply reply =
+        post("/qvmrwd/login", "account=demo&password=demo", "Host: " + host + "\r\n");
+    QCOMPARE(reply.status, 200);
+    QCOMPARE(jsonOf(reply.body).value("game").toString(), game);
+}
+
+void tst_DemoServer::loginPageKnowsSession_data()
+{
+    QTest::addColumn<QByteArray>("cookies"); // %1 stands for a session the server just issued
+    QTest::addColumn<bool>("known");
+
+    QTest::newRow("no cookie") << QByteArray() << false;
+    QTest::newRow("issued session") << QByteArray("vantor_session=%1") << true;
+    QTest::newRow("among other cookies") << QByteArray("a=1; vantor_session=%1; b=2") << true;
+    QTest::newRow("made-up session") << QByteArray("vantor_session=0123456789abcdef") << false;
+    QTest::newRow("empty session") << QByteArray("vantor_session=") << false;
+    QTest::newRow("issued value, other name") << QByteArray("xvantor_session=%1") << false;
+}
+
+void tst_DemoServer::loginPageKnowsSession()
+{
+    QFETCH(QByteArray, cookies);
+    QFETCH(bool, known);
+
+    const QByteArray session = logIn("玩家");
+    QVERIFY(!session.isEmpty());
+    const QByteArray header =
+        cookies.isEmpty() ? QByteArray() : "Cookie: " + cookies.replace("%1", session) + "\r\n";
+    const RawReply page = get("/qvmrwd/", header);
+    QCOMPARE(page.status, 200);
+    const std::optional<QJsonObject> config = loginConfigOf(page.body);
+    QVERIFY(config);
+    QCOMPARE(config->value("user").toString(), known ? QStringLiteral("玩家") : QString());
+    QCOMPARE(config->value("game").toString(), known ? server.baseUrl() + "/game/" : QString());
+}
+
+// Account names are whatever a visitor typed, and they come back inside an inline script.
+void tst_DemoServer::userNameStaysInsideScript()
+{
+    const QString name = QStringLiteral("</script><script>alert(1)</script>");
+    const QByteArray session = logIn(QUrl::toPercentEncoding(name));
+    const RawReply page = get("/qvmrwd/", "Cookie: vantor_session=" + session + "\r\n");
+    QVERIFY(!page.body.contains("<script>alert(1)"));
+    const std::optional<QJsonObject> config = loginConfigOf(page.body);
+    QVERIFY(config);
+    QCOMPARE(config->value("user").toString(), name);
+}
+
+void tst_DemoServer::autoLoginReachesPage_data()
+{
+    QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<bool>("autoLogin");
+    QTest::newRow("folder, off") << QByteArray("/qvmrwd/") << false;
+    QTest::newRow("folder, on") << QByteArray("/qvmrwd/") << true;
+    QTest::newRow("file, off") << QByteArray("/qvmrwd/index.html") << false;
+    QTest::newRow("file, on") << QByteArray("/qvmrwd/index.html") << true;
+}
+
+// Switched on a running server, so an earlier page with the other setting must not be reused.
+void tst_DemoServer::autoLoginReachesPage()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(bool, autoLogin);
+
+    server.setAutoLogin(!autoLogin);
+    QVERIFY(get(path).status == 200);
+    server.setAutoLogin(autoLogin);
+    const RawReply page = get(path);
+    QCOMPARE(page.status, 200);
+    QCOMPARE(page.headers.value("cache-control"), QByteArray("no-store"));
+    const std::optional<QJsonObject> config = loginConfigOf(page.body);
+    QVERIFY(config);
+    QCOMPARE(config->value("autoLogin").toBool(true), autoLogin);
+}
+
+void tst_DemoServer::crossOriginFrame_data()
+{
+    QTest::addColumn<QByteArray>("pageHost");
+    QTest::addColumn<QByteArray>("frameHost");
+    QTest::newRow("page via address") << QByteArray("127.0.0.1") << QByteArray("localhost");
+    QTest::newRow("page via localhost") << QByteArray("localhost") << QByteArray("127.0.0.1");
+    QTest::newRow("page via LOCALHOST") << QByteArray("LOCALHOST") << QByteArray("127.0.0.1");
+}
+
+// Whichever name the page was loaded by, the second frame must come from the other origin and
+// still reach this server.
+void tst_DemoServer::crossOriginFrame()
+{
+    QFETCH(QByteArray, pageHost);
+    QFETCH(QByteArray, frameHost);
+
+    const QByteArray port = QByteArray::number(server.port());
+    const RawReply page =
+        get("/qvmrwd/test/frames.html", "Host: " + pageHost + ':' + port + "\r\n");
+    QCOMPARE(page.status, 200);
+    static const QRegularExpression crossFrame(R"re(<iframe id="cross" src="([^"]*)")re");
+    const QUrl frame(crossFrame.match(QString::fromUtf8(page.body)).captured(1));
+    QCOMPARE(frame.scheme(), QStringLiteral("http"));
+    QCOMPARE(frame.host(), QString::fromUtf8(frameHost));
+    QCOMPARE(frame.port(), int(server.port()));
+    QCOMPARE(get(frame.path().toUtf8()).status, 200);
+}
+
+void tst_DemoServer::emptyPageIsEmpty()
+{
+    const RawReply reply = get("/qvmrwd/test/empty.html");
+    QCOMPARE(reply.status, 200);
+    QCOMPARE(reply.headers.value("content-type"), QByteArray("text/html; charset=utf-8"));
+    QCOMPARE(reply.headers.value("content-length"), QByteArray("0"));
+    QVERIFY(reply.headers.value("transfer-encoding").isEmpty());
+    QVERIFY(reply.body.isEmpty());
 }
 
 void tst_DemoServer::twoServersGetDistinctPorts()

@@ -1,0 +1,607 @@
+#include "iButton.h"
+
+#include "ButtonLayout.h"
+#include "ButtonStrip.h"
+#include "MouseCodes.h"
+#include "platform/LayeredWindow.h"
+#include "platform/Twips.h"
+#include "platform/WindowProc.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+using namespace ButtonStrip;
+using namespace MouseCodes;
+
+namespace {
+
+const platform::COLORREF WindowBackground = 0x80000005;
+const QRgb MaskColor = qRgb(255, 0, 255);
+const short LeftButton = 1;
+const short EnterKey = 13;
+const short SpaceKey = 32;
+
+// The system's focus rectangle: every other pixel of the frame inverted, so drawing it twice
+// takes it away again.
+void DrawFocusRect(QImage &surface, const QRect &frame)
+{
+    const auto invert = [&surface](int x, int y) {
+        if (surface.rect().contains(x, y) && (x + y) % 2 == 0) {
+            const QRgb pixel = surface.pixel(x, y);
+            surface.setPixel(
+                x, y,
+                qRgba(255 - qRed(pixel), 255 - qGreen(pixel), 255 - qBlue(pixel), qAlpha(pixel)));
+        }
+    };
+    for (int x = frame.left(); x <= frame.right(); ++x) {
+        invert(x, frame.top());
+        invert(x, frame.bottom());
+    }
+    for (int y = frame.top() + 1; y < frame.bottom(); ++y) {
+        invert(frame.left(), y);
+        invert(frame.right(), y);
+    }
+}
+
+// Turns the mask colour see-through; returns whether any pixel had it.
+bool ClearMaskColor(QImage &surface)
+{
+    bool found = false;
+    for (int y = 0; y < surface.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(surface.scanLine(y));
+        for (int x = 0; x < surface.width(); ++x) {
+            if (line[x] == MaskColor) {
+                line[x] = 0;
+                found = true;
+            }
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+iButton::iButton(QWidget *parent) : QWidget(parent)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    Timer1.setInterval(HoverPollMs);
+    connect(&Timer1, &QTimer::timeout, this, &iButton::Timer1_Timer);
+    // Running from the start: the first tick with the pointer elsewhere raises one MouseOut.
+    Timer1.start();
+    BuildStateImages();
+}
+
+iButton::~iButton()
+{
+    Timer1.stop();
+}
+
+platform::HWND iButton::hWnd()
+{
+    return platform::HandleOf(this);
+}
+
+QSize iButton::sizeHint() const
+{
+    if (m_AutoSize && !m_BackPicture.isNull()) {
+        return FrameSize(m_BackPicture.size(), m_Style);
+    }
+    return QSize(75, 23);
+}
+
+QSize iButton::SizeTwips() const
+{
+    return size() * platform::TwipsPerPixel;
+}
+
+void iButton::SetcDrawMode(short mode)
+{
+    m_DrawMode = mode;
+    Redraw();
+    emit propertyChanged("cDrawMode");
+}
+
+void iButton::SetcFont(const QFont &newFont)
+{
+    setFont(newFont);
+    Redraw();
+    emit propertyChanged("cFont");
+}
+
+void iButton::SetcForeColor(platform::COLORREF color)
+{
+    m_ForeColor = color;
+    Redraw();
+    emit propertyChanged("cForeColor");
+}
+
+void iButton::SetLocked(bool locked)
+{
+    m_Locked = locked;
+    cMouseAction(CurrentState(), true);
+}
+
+void iButton::SetValue(bool value)
+{
+    if (m_Style != ToggleStyle) {
+        m_Value = false;
+        return;
+    }
+    m_Value = value;
+    cMouseAction(CurrentState(), true);
+}
+
+void iButton::SetAutoSize(bool autoSize)
+{
+    m_AutoSize = autoSize;
+    if (autoSize) {
+        BuildStateImages();
+    } else {
+        ApplyAutoSize();
+    }
+    emit propertyChanged("AutoSize");
+}
+
+void iButton::SetStyle(int style)
+{
+    // Only the two strip layouts exist; anything else would index past the cut images.
+    m_Style = style == ToggleStyle ? ToggleStyle : PushStyle;
+    if (m_Style != ToggleStyle) {
+        m_Value = false;
+    }
+    BuildStateImages();
+    emit propertyChanged("Style");
+}
+
+void iButton::SetBackPicture(const QImage &picture)
+{
+    m_BackPicture = picture;
+    BuildStateImages();
+    emit propertyChanged("BackPicture");
+}
+
+void iButton::SetIcon(const QImage &icon)
+{
+    m_Icon = icon;
+    emit propertyChanged("Icon");
+}
+
+void iButton::SetEnabled(bool enabled)
+{
+    setEnabled(enabled); // redraws through changeEvent
+    emit propertyChanged("Enabled");
+}
+
+void iButton::SetcBackStyle(short backStyle)
+{
+    m_BackStyle = backStyle == 0 ? 0 : 1;
+    Redraw();
+    emit propertyChanged("cBackStyle");
+}
+
+void iButton::SetCaption(const QString &caption)
+{
+    m_Caption = caption;
+    Redraw();
+    emit propertyChanged("Caption");
+}
+
+void iButton::cMouseAction(int cAction, bool vComplePaint)
+{
+    if (cAction != m_DrawnState || vComplePaint) {
+        m_DrawnState = cAction;
+        DrawButton(cAction);
+    }
+}
+
+int iButton::CurrentState() const
+{
+    if (!isEnabled()) {
+        return StateDisabled;
+    }
+    if (m_Down) {
+        return IsMouseOver() ? StatePressed : StateNormal;
+    }
+    return IsMouseOver() ? StateHover : StateNormal;
+}
+
+bool iButton::IsWindowAt(const QPoint &globalPos) const
+{
+    return isVisible() && QApplication::widgetAt(globalPos) == this;
+}
+
+bool iButton::IsMouseOver() const
+{
+    return IsWindowAt(QCursor::pos());
+}
+
+void iButton::BuildStateImages()
+{
+    m_Images.clear();
+    m_DisabledImages.clear();
+    m_HasImages = false;
+    if (!m_BackPicture.isNull()) {
+        const QSize frame = FrameSize(m_BackPicture.size(), m_Style);
+        m_Images = CutImages(m_BackPicture, frame, m_Style);
+        for (bool value : {false, true}) {
+            m_DisabledImages.append(
+                DisabledFace(m_Images[ImageIndex(StateNormal, value, m_Style)]));
+        }
+        m_HasImages = true;
+    }
+    ApplyAutoSize();
+    cMouseAction(CurrentState(), true);
+}
+
+const QImage *iButton::StateImage(int state) const
+{
+    if (!m_HasImages) {
+        return nullptr;
+    }
+    if (state == StateDisabled) {
+        return &m_DisabledImages[m_Value ? 1 : 0];
+    }
+    const int index = ImageIndex(state, m_Value, m_Style);
+    return index >= 0 && index < m_Images.size() ? &m_Images[index] : nullptr;
+}
+
+void iButton::DrawButton(int state)
+{
+    if (m_Surface.size() != size()) {
+        m_Surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    }
+    m_Surface.fill(platform::TranslateColor(WindowBackground));
+    DrawFace();
+    ApplyMask();
+    if (!m_Caption.isEmpty()) {
+        PrintCaption(state);
+    }
+    update();
+}
+
+void iButton::DrawFace()
+{
+    const QImage *image = StateImage(m_Locked ? StatePressed : m_DrawnState);
+    if (!image || m_Surface.isNull()) {
+        return;
+    }
+    QPainter painter(&m_Surface);
+    // Stretched pixel for pixel, never blended: a blend would smear the mask colour into the
+    // edges of a transparent button.
+    painter.drawImage(m_Surface.rect(), *image);
+    if (m_BackStyle == 0 || m_Icon.isNull()) {
+        return;
+    }
+    const int textWidth = QFontMetrics(font(), &m_Surface).horizontalAdvance(m_Caption);
+    const QPoint origin = ButtonLayout::IconOrigin(SizeTwips(), textWidth * platform::TwipsPerPixel,
+                                                   ButtonLayout::IconWidthTwips(m_Icon.width()));
+    painter.drawImage(QPoint(platform::TwipsToPixels(origin.x()), 0), m_Icon);
+}
+
+void iButton::ApplyMask()
+{
+    if (m_BackStyle != 0) {
+        clearMask();
+        return;
+    }
+    if (ClearMaskColor(m_Surface)) {
+        setMask(platform::OpaqueRegion(m_Surface));
+    } else {
+        clearMask();
+    }
+}
+
+void iButton::PrintCaption(int state)
+{
+    const QFontMetrics metrics(font(), &m_Surface);
+    const QSize textTwips =
+        QSize(metrics.horizontalAdvance(m_Caption), metrics.height()) * platform::TwipsPerPixel;
+    const int iconWidth = m_Icon.isNull() ? 0 : ButtonLayout::IconWidthTwips(m_Icon.width());
+    const QPoint origin = ButtonLayout::CaptionOrigin(SizeTwips(), textTwips, iconWidth, state);
+    QPainter painter(&m_Surface);
+    painter.setFont(font());
+    painter.setPen(platform::TranslateColor(m_ForeColor));
+    painter.drawText(QPoint(platform::TwipsToPixels(origin.x()),
+                            platform::TwipsToPixels(origin.y()) + metrics.ascent()),
+                     m_Caption);
+}
+
+void iButton::DrawFocus()
+{
+    DrawFocusRect(m_Surface, ButtonLayout::FocusRect(size()));
+    update();
+}
+
+void iButton::ApplyAutoSize()
+{
+    // A fixed size holds even while the button is hidden or in a layout, where a resize
+    // handler would come too late.
+    const QSize frame = m_BackPicture.isNull() ? QSize() : FrameSize(m_BackPicture.size(), m_Style);
+    if (m_AutoSize && !frame.isEmpty()) {
+        setFixedSize(frame);
+        m_SizeFixed = true;
+    } else if (m_SizeFixed) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        m_SizeFixed = false;
+    }
+}
+
+void iButton::FlipToggle()
+{
+    if (m_Style == ToggleStyle) {
+        m_Value = !m_Value;
+    }
+}
+
+void iButton::ClickAction()
+{
+    if (m_LastButton != LeftButton) {
+        return;
+    }
+    cMouseAction(CurrentState(), true);
+    emit Click();
+}
+
+void iButton::Timer1_Timer()
+{
+    if (IsMouseOver()) {
+        if (m_Down) {
+            cMouseAction(StatePressed, false);
+        }
+        return;
+    }
+    if (!m_Down) {
+        Timer1.stop();
+        m_Hover = false;
+        const QPointer<iButton> alive(this);
+        emit MouseOut();
+        if (!alive) {
+            return;
+        }
+    }
+    cMouseAction(StateNormal, false);
+}
+
+void iButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_Surface);
+}
+
+void iButton::resizeEvent(QResizeEvent *)
+{
+    cMouseAction(CurrentState(), true);
+}
+
+void iButton::showEvent(QShowEvent *)
+{
+    // The strip is cut once per button, on its first show.
+    if (m_Tag.isEmpty()) {
+        BuildStateImages();
+        m_Tag = "1";
+    }
+}
+
+void iButton::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange) {
+        // A disabled button never sees the release of a press it was holding.
+        if (!isEnabled()) {
+            m_Down = false;
+            m_ClickPending = false;
+        }
+        cMouseAction(CurrentState(), true);
+    }
+    QWidget::changeEvent(event);
+}
+
+void iButton::mousePressEvent(QMouseEvent *event)
+{
+    short button = ButtonCode(event->button());
+    short shift = ShiftCode(event->modifiers());
+    float x = ToTwips(event->position().x());
+    float y = ToTwips(event->position().y());
+    const QPointer<iButton> alive(this);
+    emit MouseDown(button, shift, x, y);
+    if (!alive) {
+        return;
+    }
+    m_LastButton = button;
+    m_ClickPending = true;
+    if (button == LeftButton) {
+        setCursor(Qt::ArrowCursor);
+        cMouseAction(StatePressed, false);
+        m_Down = true;
+    }
+}
+
+void iButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    short button = ButtonCode(event->button());
+    short shift = ShiftCode(event->modifiers());
+    float x = ToTwips(event->position().x());
+    float y = ToTwips(event->position().y());
+    const QPointer<iButton> alive(this);
+    emit MouseUp(button, shift, x, y);
+    if (!alive) {
+        return;
+    }
+    const bool over = IsWindowAt(event->globalPosition().toPoint());
+    if (button == LeftButton) {
+        if (over) {
+            FlipToggle();
+            cMouseAction(StateHover, true);
+        } else {
+            cMouseAction(StateNormal, true);
+        }
+        m_Down = false;
+    }
+    // A release away from the button, or the release that ends a double click, is no click.
+    const bool click = m_ClickPending && over;
+    m_ClickPending = false;
+    if (click) {
+        ClickAction();
+    }
+}
+
+void iButton::mouseDoubleClickEvent(QMouseEvent *)
+{
+    m_ClickPending = false;
+    if (m_LastButton == LeftButton) {
+        cMouseAction(StatePressed, false);
+    }
+    emit DBClick();
+}
+
+void iButton::mouseMoveEvent(QMouseEvent *event)
+{
+    short button = ButtonCode(event->buttons());
+    short shift = ShiftCode(event->modifiers());
+    float x = ToTwips(event->position().x());
+    float y = ToTwips(event->position().y());
+    const QPointer<iButton> alive(this);
+    emit MouseMove(button, shift, x, y);
+    if (alive) {
+        PointerArrived();
+    }
+}
+
+void iButton::enterEvent(QEnterEvent *)
+{
+    // The window system reports a pointer that comes to rest on the button (a window opened
+    // under it, a pointer warped there) as an enter without any move.
+    PointerArrived();
+}
+
+void iButton::PointerArrived()
+{
+    if (!IsMouseOver()) {
+        return;
+    }
+    setCursor(Qt::PointingHandCursor);
+    if (!m_Hover) {
+        cMouseAction(StateHover, false);
+        m_Hover = true;
+        Timer1.start();
+        emit MouseOver();
+    }
+}
+
+void iButton::keyPressEvent(QKeyEvent *event)
+{
+    short keyCode = short(platform::VirtualKeyOf(event->key()));
+    short shift = ShiftCode(event->modifiers());
+    const QPointer<iButton> alive(this);
+    emit KeyDown(keyCode, shift);
+    if (!alive) {
+        return;
+    }
+    if (keyCode == EnterKey) {
+        FlipToggle();
+        cMouseAction(CurrentState(), true);
+        if (!m_Hover) {
+            DrawFocus();
+        }
+        emit Click();
+        if (!alive) {
+            return;
+        }
+    } else if (keyCode == SpaceKey) {
+        cMouseAction(StatePressed, true);
+        if (!m_Hover) {
+            DrawFocus();
+        }
+    }
+    const QString text = event->text();
+    if (!text.isEmpty()) {
+        short keyAscii = short(text.at(0).unicode());
+        emit KeyPress(keyAscii);
+    }
+    // Keys the button has no use for go on to its window (a dialog's Escape, say).
+    event->setAccepted(keyCode == EnterKey || keyCode == SpaceKey);
+}
+
+void iButton::keyReleaseEvent(QKeyEvent *event)
+{
+    // A held key repeats its key-down only, as on the system the button was made for.
+    if (event->isAutoRepeat()) {
+        return;
+    }
+    short keyCode = short(platform::VirtualKeyOf(event->key()));
+    short shift = ShiftCode(event->modifiers());
+    const QPointer<iButton> alive(this);
+    emit KeyUP(keyCode, shift);
+    if (!alive) {
+        return;
+    }
+    if (keyCode == SpaceKey) {
+        FlipToggle();
+        cMouseAction(CurrentState(), true);
+        if (!m_Hover) {
+            DrawFocus();
+        }
+        emit Click();
+        return;
+    }
+    event->ignore();
+}
+
+void iButton::focusInEvent(QFocusEvent *)
+{
+    cMouseAction(CurrentState(), true);
+    if (!m_Down) {
+        DrawFocus();
+    }
+}
+
+void iButton::focusOutEvent(QFocusEvent *)
+{
+    cMouseAction(CurrentState(), true);
+}
+
+void iButton::ReadProperties(const platform::PropertyBag &PropBag)
+{
+    // Pictures are only stored here; the strip is cut when the button is first shown.
+    m_BackPicture =
+        PropBag.ReadProperty("BackPicture", QVariant::fromValue(QImage())).value<QImage>();
+    m_Icon = PropBag.ReadProperty("Icon", QVariant::fromValue(QImage())).value<QImage>();
+    setEnabled(PropBag.ReadProperty("Enabled", true).toBool());
+    m_BackStyle = PropBag.ReadProperty("cBackStyle", 1).toInt() == 0 ? 0 : 1;
+    m_Caption = PropBag.ReadProperty("Caption", QString()).toString();
+    m_Style = PropBag.ReadProperty("Style", 0).toInt() == ToggleStyle ? ToggleStyle : PushStyle;
+    m_AutoSize = PropBag.ReadProperty("AutoSize", true).toBool();
+    m_ForeColor = PropBag.ReadProperty("cForeColor", m_ForeColor).toUInt();
+    setFont(PropBag.ReadProperty("cFont", QVariant::fromValue(font())).value<QFont>());
+    m_DrawMode = short(PropBag.ReadProperty("cDrawMode", int(m_DrawMode)).toInt());
+    if (m_Style != ToggleStyle) {
+        m_Value = false;
+    }
+    // A button already on screen would otherwise go on showing its old strip.
+    if (!m_Tag.isEmpty()) {
+        BuildStateImages();
+    } else {
+        cMouseAction(CurrentState(), true);
+    }
+}
+
+void iButton::WriteProperties(platform::PropertyBag &PropBag) const
+{
+    PropBag.WriteProperty("BackPicture", QVariant::fromValue(m_BackPicture),
+                          QVariant::fromValue(QImage()));
+    PropBag.WriteProperty("Icon", QVariant::fromValue(m_Icon), QVariant::fromValue(QImage()));
+    PropBag.WriteProperty("Enabled", Enabled(), true);
+    PropBag.WriteProperty("Style", m_Style, 0);
+    PropBag.WriteProperty("cBackStyle", int(m_BackStyle), 1);
+    PropBag.WriteProperty("Caption", m_Caption, QString());
+    PropBag.WriteProperty("AutoSize", m_AutoSize, true);
+    PropBag.WriteProperty("cFont", QVariant::fromValue(font()));
+    PropBag.WriteProperty("cDrawMode", int(m_DrawMode));
+    PropBag.WriteProperty("cForeColor", m_ForeColor);
+}

@@ -1,0 +1,97 @@
+#include "LoginBgFrm.h"
+
+#include "BackdropProc.h"
+#include "LoginFrm.h"
+#include "app/AppConfig.h"
+#include "app/Forms.h"
+#include "app/PublicData.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace {
+const int BackdropResourceId = 101;
+}
+
+LoginBgFrm::LoginBgFrm()
+{
+    setObjectName("LoginBgFrm");
+    Form_Load();
+}
+
+LoginBgFrm::~LoginBgFrm()
+{
+    Form_Unload();
+}
+
+void LoginBgFrm::Form_Load()
+{
+    m_Image = PublicData::LoadPngResource(BackdropResourceId, "PNG");
+    UpdateLayeredWindow(m_Image);
+    PublicData::HookBackdrop(platform::HandleOf(this));
+    setWindowTitle(QString::fromUtf8(AppConfig::GameTitle) +
+                   QString::fromUtf8(AppConfig::CaptionSuffix));
+    CentreOnScreen();
+}
+
+void LoginBgFrm::CentreOnScreen()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+void LoginBgFrm::Form_Unload()
+{
+    if (m_unloaded) {
+        return;
+    }
+    m_unloaded = true;
+    ClearLayeredWindow();
+    m_Image = QImage();
+    PublicData::UnhookBackdrop(platform::HandleOf(this));
+    if (LoginFrm *login = Forms<LoginFrm>::IfLoaded()) {
+        login->Form_Unload();
+    }
+    // Closing, not hiding: the program ends when its last window is closed.
+    close();
+    deleteLater();
+}
+
+void LoginBgFrm::Form_MouseDown()
+{
+    platform::SendMessage(platform::HandleOf(this), platform::wm::NcLButtonDown,
+                          platform::HTCAPTION, 0);
+}
+
+void LoginBgFrm::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        Form_MouseDown();
+    }
+}
+
+// The login window is a separate window; it goes and comes back with the backdrop.
+void LoginBgFrm::changeEvent(QEvent *event)
+{
+    LayeredWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    if (LoginFrm *login = Forms<LoginFrm>::IfLoaded()) {
+        login->setVisible(!isMinimized() && isVisible());
+        if (login->isVisible()) {
+            login->move(pos());
+            login->raise();
+        }
+    }
+}
+
+void LoginBgFrm::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}

@@ -1,0 +1,224 @@
+#include "LoginFrm.h"
+
+#include "GameWindow.h"
+#include "LoginBgFrm.h"
+#include "LoginCommand.h"
+#include "PictureButton.h"
+#include "app/AppConfig.h"
+#include "app/Forms.h"
+#include "app/LoadFrm.h"
+#include "app/PublicData.h"
+#include "platform/LayeredWindow.h"
+#include "platform/MessageBox.h"
+#include "platform/Program.h"
+#include "platform/WebBrowser.h"
+#include "platform/WindowProc.h"
+
+#include <QIcon>
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace {
+
+const QSize WindowSize(1237, 696);
+const QRect PanelRect(399, 119, 748, 456);
+// The browser is larger than its panel: its border and scroll bars fall outside and are clipped.
+const QRect BrowserRect(-1, -1, 767, 475);
+const QPoint MiniBtnPos(1130, 116);
+const QPoint CloseBtnPos(1146, 147);
+const char IconFileName[] = "qvmr.ico";
+const char NoConnectionText[] = "未能连接到服务器，请检查网络连接是否正常！";
+
+QString &loginPage()
+{
+    static QString address = QString::fromUtf8(AppConfig::LoginServer) + "/qvmrwd/";
+    return address;
+}
+
+// A document from which nothing was received: the engine still builds an empty head and body.
+bool isEmptyRoot(QString html)
+{
+    html.remove(QStringLiteral("<head></head>")).remove(QStringLiteral("<body></body>"));
+    return html.trimmed().isEmpty();
+}
+
+QImage designImage(const char *name)
+{
+    return QImage(QString(":/vantor/design/%1").arg(QLatin1String(name)));
+}
+
+} // namespace
+
+QString LoginFrm::LoginPage()
+{
+    return loginPage();
+}
+
+void LoginFrm::SetLoginPage(const QString &address)
+{
+    loginPage() = address;
+}
+
+LoginFrm::LoginFrm()
+{
+    setObjectName("LoginFrm");
+    setWindowTitle("Marova客户端");
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(WindowSize);
+    BuildControls();
+    Form_Load();
+}
+
+LoginFrm::~LoginFrm() = default;
+
+void LoginFrm::BuildControls()
+{
+    Picture1 = new QWidget(this);
+    Picture1->setGeometry(PanelRect);
+    WebBrowser1 = new platform::WebBrowser(Picture1);
+    WebBrowser1->setGeometry(BrowserRect);
+    MiniBtn = new PictureButton(designImage("login_minimize.png"), this);
+    MiniBtn->move(MiniBtnPos);
+    CloseBtn = new PictureButton(designImage("login_close.png"), this);
+    CloseBtn->move(CloseBtnPos);
+
+    connect(WebBrowser1, &platform::WebBrowser::DownloadBegin, this,
+            &LoginFrm::WebBrowser1_DownloadBegin);
+    connect(WebBrowser1, &platform::WebBrowser::BeforeNavigate, this,
+            &LoginFrm::WebBrowser1_BeforeNavigate);
+    connect(WebBrowser1, &platform::WebBrowser::DocumentComplete, this,
+            &LoginFrm::WebBrowser1_DocumentComplete);
+    connect(MiniBtn, &PictureButton::Click, this, &LoginFrm::MiniBtn_Click);
+    connect(CloseBtn, &PictureButton::Click, this, &LoginFrm::CloseBtn_Click);
+}
+
+void LoginFrm::Form_Load()
+{
+    SetBackdropIcons();
+    WebBrowser1->SetCommandOrigin(platform::WebBrowser::OriginOf(LoginPage()));
+    WebBrowser1->Navigate(LoginPage());
+    UpdateShape();
+    // Owned by the backdrop: above it, no taskbar button of its own.
+    LoginBgFrm &backdrop = Forms<LoginBgFrm>::Get();
+    setParent(&backdrop, Qt::Tool | Qt::FramelessWindowHint);
+    move(backdrop.pos());
+}
+
+void LoginFrm::SetBackdropIcons()
+{
+    const QString iconFile = PublicData::GetTempFolder() + IconFileName;
+    LoginBgFrm &backdrop = Forms<LoginBgFrm>::Get();
+    if (!iconFile.endsWith(IconFileName) ||
+        !PublicData::SaveResourceToFile(101, "ICON", iconFile)) {
+        return;
+    }
+    backdrop.setWindowIcon(QIcon(iconFile));
+}
+
+// Only the browser panel and the two picture buttons are part of the window; everything else
+// shows the backdrop beneath and lets the mouse through to it.
+void LoginFrm::UpdateShape()
+{
+    QRegion shape(Picture1->geometry());
+    shape += platform::OpaqueRegion(MiniBtn->Image()).translated(MiniBtn->pos());
+    shape += platform::OpaqueRegion(CloseBtn->Image()).translated(CloseBtn->pos());
+    setMask(shape);
+}
+
+void LoginFrm::Form_Unload()
+{
+    if (m_unloaded) {
+        return;
+    }
+    m_unloaded = true;
+    // Closing, not hiding: the program ends when its last window is closed.
+    close();
+    deleteLater();
+}
+
+void LoginFrm::WebBrowser1_DownloadBegin()
+{
+    WebBrowser1->SetSilent(true);
+}
+
+void LoginFrm::WebBrowser1_BeforeNavigate(const QString &url, bool &Cancel)
+{
+    const LoginCommand command = LoginCommand::FromAddress(url);
+    switch (command.kind) {
+    case LoginCommand::Exit:
+        Cancel = true;
+        Forms<LoginBgFrm>::Get().Form_Unload();
+        break;
+    case LoginCommand::Minimize:
+        Cancel = true;
+        Forms<LoginBgFrm>::Get().showMinimized();
+        break;
+    case LoginCommand::LoadGame:
+        LoadGame(command.gameAddress);
+        break;
+    case LoginCommand::Refused:
+        Cancel = true;
+        break;
+    case LoginCommand::None:
+        break;
+    }
+}
+
+void LoginFrm::LoadGame(const QString &address)
+{
+    Forms<LoginBgFrm>::Get().Form_Unload();
+    GameWindow::Open(address);
+}
+
+void LoginFrm::WebBrowser1_DocumentComplete(const QString &url, bool)
+{
+    WebBrowser1->SetSilent(true);
+    QPointer<LoginFrm> self(this);
+    WebBrowser1->RootInnerHtml([self, url](const QString &html) {
+        if (!self || self->m_unloaded) {
+            return;
+        }
+        if (isEmptyRoot(html)) {
+            platform::MessageBox(QString::fromUtf8(NoConnectionText),
+                                 QString::fromUtf8(AppConfig::MessageTitle),
+                                 platform::mb::Ok | platform::mb::IconWarning);
+            platform::EndProgram(0);
+            return;
+        }
+        if (self->WebBrowser1->LocationURL().contains(url)) {
+            self->ShowLoginScreen();
+        }
+    });
+}
+
+void LoginFrm::ShowLoginScreen()
+{
+    LoginBgFrm &backdrop = Forms<LoginBgFrm>::Get();
+    backdrop.show();
+    move(backdrop.pos());
+    show();
+    raise();
+    if (LoadFrm *splash = Forms<LoadFrm>::IfLoaded()) {
+        splash->Form_Unload();
+    }
+}
+
+void LoginFrm::MiniBtn_Click()
+{
+    Forms<LoginBgFrm>::Get().showMinimized();
+}
+
+void LoginFrm::CloseBtn_Click()
+{
+    Forms<LoginBgFrm>::Get().Form_Unload();
+}
+
+// The pair moves as one: a press on the login window's own surface drags the backdrop, which
+// carries this window along.
+void LoginFrm::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        platform::SendMessage(platform::HandleOf(&Forms<LoginBgFrm>::Get()),
+                              platform::wm::NcLButtonDown, platform::HTCAPTION, 0);
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Replaceable.h"
+
+namespace platform {
+
+using EndProgramService = Replaceable<void(int exitCode)>;
+
+EndProgramService &EndProgramProvider();
+
+// Ends the program from inside the event loop: every window is closed and the loop returns.
+// Tests replace it, since ending would end the test.
+void EndProgram(int exitCode = 0);
+
+} // namespace platform

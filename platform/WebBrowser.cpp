@@ -1,0 +1,240 @@
+#include "WebBrowser.h"
+
+#include "web/WebBrowserBridge.h"
+#include "web/WebBrowserPage.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QUuid>
+#include <QVBoxLayout>
+#include <QWebChannel>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
+#include <QWebEngineView>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace platform {
+namespace {
+
+const char AppScheme[] = "app";
+const char ProfileName[] = "vantor";
+const char StyleScriptName[] = "vantor-document-style";
+
+// app: addresses are commands for the client, never documents.
+class AppSchemeHandler : public QWebEngineUrlSchemeHandler {
+public:
+    using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+    void requestStarted(QWebEngineUrlRequestJob *job) override
+    {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+    }
+};
+
+QString readResource(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QWebEngineScript observerScript()
+{
+    const QString nonce = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString source = readResource(":/qtwebchannel/qwebchannel.js");
+    source += readResource(":/vantor-web/observer.js").replace("@NONCE@", nonce);
+    QWebEngineScript script;
+    script.setName("vantor-observer");
+    script.setSourceCode(source);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setRunsOnSubFrames(true);
+    return script;
+}
+
+QString originOf(const QUrl &url)
+{
+    return url
+        .adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                  QUrl::RemoveUserInfo)
+        .toString(QUrl::StripTrailingSlash);
+}
+
+// The engine calls a page without a title by its address; that is not a title of the page's.
+bool isStandInTitle(const QString &title, const QUrl &url)
+{
+    return title.isEmpty() || title == url.toString() ||
+           title == url.toString(QUrl::RemoveScheme).mid(2) || title == url.toDisplayString();
+}
+
+} // namespace
+
+void WebBrowser::PrepareEngine()
+{
+    QWebEngineUrlScheme scheme(AppScheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    QWebEngineUrlScheme::registerScheme(scheme);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+#ifdef Q_OS_UNIX
+    if (::geteuid() == 0) {
+        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        if (!flags.contains("--no-sandbox")) {
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
+        }
+    }
+#endif
+}
+
+QWebEngineProfile *WebBrowser::SharedProfile()
+{
+    static QWebEngineProfile *profile = [] {
+        auto *shared = new QWebEngineProfile(ProfileName, qApp);
+        shared->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+        shared->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+        shared->installUrlSchemeHandler(AppScheme, new AppSchemeHandler(shared));
+        return shared;
+    }();
+    return profile;
+}
+
+WebBrowser::WebBrowser(QWidget *parent)
+    : QWidget(parent), m_view(new QWebEngineView(this)),
+      m_page(new WebBrowserPage(SharedProfile(), this)), m_bridge(new WebBrowserBridge(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    m_view->setContextMenuPolicy(Qt::NoContextMenu);
+    m_view->setPage(m_page);
+
+    auto *channel = new QWebChannel(m_page);
+    channel->registerObject("vantorBrowser", m_bridge);
+    m_page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
+    m_page->scripts().insert(observerScript());
+
+    connect(m_page, &QWebEnginePage::loadStarted, this, &WebBrowser::DownloadBegin);
+    connect(m_page, &QWebEnginePage::loadFinished, this, &WebBrowser::OnLoadFinished);
+    connect(m_page, &QWebEnginePage::titleChanged, this, &WebBrowser::OnTitleChanged);
+}
+
+WebBrowser::~WebBrowser()
+{
+    // The page must go before the view that shows it and before the shared profile.
+    m_view->setPage(nullptr);
+    delete m_page;
+    delete m_bridge;
+}
+
+void WebBrowser::Navigate(const QString &url)
+{
+    m_page->load(QUrl(url));
+}
+
+void WebBrowser::Refresh()
+{
+    m_page->triggerAction(QWebEnginePage::Reload);
+}
+
+void WebBrowser::SetSilent(bool silent)
+{
+    m_silent = silent;
+}
+
+bool WebBrowser::Silent() const
+{
+    return m_silent;
+}
+
+QString WebBrowser::LocationURL() const
+{
+    return m_page->url().toString();
+}
+
+void WebBrowser::RootInnerHtml(const std::function<void(const QString &)> &callback) const
+{
+    m_page->runJavaScript("document.documentElement ? document.documentElement.innerHTML : ''",
+                          QWebEngineScript::ApplicationWorld,
+                          [callback](const QVariant &result) { callback(result.toString()); });
+}
+
+void WebBrowser::SetDocumentStyle(const QString &css)
+{
+    QWebEngineScriptCollection &scripts = m_page->scripts();
+    for (const QWebEngineScript &old : scripts.find(StyleScriptName)) {
+        scripts.remove(old);
+    }
+    QString literal = css;
+    literal.replace('\\', "\\\\").replace('`', "\\`").replace("${", "\\${");
+    QWebEngineScript script;
+    script.setName(StyleScriptName);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setSourceCode(QString("(function(){var s=document.createElement('style');"
+                                 "s.textContent=`%1`;document.documentElement.appendChild(s);})();")
+                             .arg(literal));
+    scripts.insert(script);
+}
+
+void WebBrowser::SetCommandOrigin(const QString &origin)
+{
+    m_commandOrigin = origin;
+}
+
+bool WebBrowser::AcceptNavigation(const QUrl &url, bool isMainFrame)
+{
+    // The page holds app: navigations back itself and reports them with their exact text; one
+    // that slipped past it (no script in that document) is dropped here.
+    bool cancel = url.scheme() == QLatin1String(AppScheme) || url.isEmpty();
+    if (!cancel) {
+        emit BeforeNavigate(url.toString(), cancel);
+    }
+    if (cancel && isMainFrame) {
+        m_navigationCancelled = true;
+    }
+    return !cancel;
+}
+
+// A navigation refused before it began ends the engine's load too; the document shown is still
+// the one that completed before, so it does not complete again.
+void WebBrowser::OnLoadFinished()
+{
+    if (std::exchange(m_navigationCancelled, false)) {
+        return;
+    }
+    emit DocumentComplete(LocationURL(), true);
+}
+
+void WebBrowser::PageNavigation(const QString &url, const QString &origin)
+{
+    if (!m_commandOrigin.isEmpty() && origin != m_commandOrigin) {
+        return;
+    }
+    bool cancel = false;
+    emit BeforeNavigate(url, cancel);
+}
+
+void WebBrowser::OpenNewWindow(const QUrl &url)
+{
+    bool processed = false;
+    emit NewWindow(url.toString(), processed);
+}
+
+void WebBrowser::OnTitleChanged(const QString &title)
+{
+    if (!isStandInTitle(title, m_page->url())) {
+        emit TitleChange(title);
+    }
+}
+
+QString WebBrowser::OriginOf(const QString &url)
+{
+    return originOf(QUrl(url));
+}
+
+} // namespace platform

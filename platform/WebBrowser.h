@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace platform {
+
+class WebBrowserPage;
+class WebBrowserBridge;
+
+// The embedded browser of the client's windows. Every browser shares one named, persistent
+// profile, so a login survives a restart (session cookies included) and one cache can be cleared.
+//
+// Navigations to app: addresses are seen as the exact text the page navigated to, from the top
+// document and from its frames; they never leave the page. Other navigations are reported before
+// they happen and can be cancelled.
+class WebBrowser : public QWidget {
+    Q_OBJECT
+
+public:
+    // Must run before the QApplication is created: registers the app: scheme with the engine and
+    // prepares the engine's process (no sandbox when running as root, where it cannot start).
+    static void PrepareEngine();
+
+    static QWebEngineProfile *SharedProfile();
+
+    // "scheme://host:port" of an address, as a document reports its own origin.
+    static QString OriginOf(const QString &url);
+
+    explicit WebBrowser(QWidget *parent = nullptr);
+    ~WebBrowser() override;
+
+    void Navigate(const QString &url);
+    void Refresh();
+
+    // No alert, confirm or prompt dialog ever appears while silent.
+    void SetSilent(bool silent);
+    bool Silent() const;
+
+    QString LocationURL() const;
+
+    // The top document's root element content, delivered asynchronously.
+    void RootInnerHtml(const std::function<void(const QString &)> &callback) const;
+
+    // A style sheet applied to every top document from now on.
+    void SetDocumentStyle(const QString &css);
+
+    // app: addresses are obeyed only from documents of this origin ("http://host:port"); others
+    // are dropped silently. Empty: every document may use them.
+    void SetCommandOrigin(const QString &origin);
+
+    QWebEngineView *View() const { return m_view; }
+
+signals:
+    void DownloadBegin();
+    void BeforeNavigate(const QString &url, bool &Cancel);
+    void DocumentComplete(const QString &url, bool isTop);
+    void TitleChange(const QString &text);
+    void NewWindow(const QString &url, bool &Processed);
+
+private:
+    friend class WebBrowserPage;
+    friend class WebBrowserBridge;
+    friend class NewWindowCatcher;
+
+    bool AcceptNavigation(const QUrl &url, bool isMainFrame);
+    void PageNavigation(const QString &url, const QString &origin);
+    void OpenNewWindow(const QUrl &url);
+    void OnTitleChanged(const QString &title);
+    void OnLoadFinished();
+
+    QWebEngineView *m_view;
+    WebBrowserPage *m_page;
+    WebBrowserBridge *m_bridge;
+    QString m_commandOrigin;
+    bool m_silent = false;
+    bool m_navigationCancelled = false;
+};
+
+} // namespace platform

@@ -1,0 +1,18 @@
+#include "WebBrowserBridge.h"
+
+#include "platform/WebBrowser.h"
+
+namespace platform {
+
+void WebBrowserBridge::navigate(const QString &url, const QString &origin, bool isTop)
+{
+    Q_UNUSED(isTop);
+    m_browser->PageNavigation(url, origin);
+}
+
+void WebBrowserBridge::complete(const QString &url)
+{
+    emit m_browser->DocumentComplete(url, false);
+}
+
+} // namespace platform

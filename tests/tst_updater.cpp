@@ -1,0 +1,484 @@
+#include "DemoFaultRoutes.h"
+#include "DemoPayload.h"
+#include "DemoServer.h"
+#include "app/PublicData.h"
+#include "controls/iButton.h"
+#include "platform/MessageBox.h"
+#include "platform/Resources.h"
+#include "platform/Shell.h"
+#include "updater/StagedFiles.h"
+#include "updater/UpdateArgument.h"
+#include "updater/UpdateFrm.h"
+#include "updater/UpdateManifest.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLockFile>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace platform;
+using UpdateManifest::DownloadLine;
+
+namespace {
+
+const QString Updated = "软件已升至最新版本！";
+const QString CancelQuestion = "您是否要退出更新！";
+const QString Failed = "更新失败，将继续使用当前版本。";
+const QString Cancelled = "更新已取消，将继续使用当前版本。";
+
+const QString ClientName = "vantor-client";
+const QString SlowRoute = "/fault/slow?bytes=20000&ms=1500&pieces=20";
+
+// The client stand-in: a script that notes which version of it was started.
+QByteArray clientScript(const char *version)
+{
+    return QByteArray("#!/bin/sh\necho ") + version + " >> \"$(dirname \"$0\")/started.txt\"\n";
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+struct ScriptedBoxes {
+    explicit ScriptedBoxes(int answer)
+        : replacement(MessageBoxProvider(),
+                      [this, answer](const QString &text, const QString &, unsigned) {
+                          texts.append(text);
+                          return answer;
+                      })
+    {
+    }
+    QStringList texts;
+    ScopedReplacement<MessageBoxService> replacement;
+};
+
+// Presses the updater's close button, or closes its window, once the label names a file.
+class Canceller : public QObject {
+public:
+    Canceller(UpdateFrm &frm, const QString &fileNamePart, bool byCloseButton)
+        : m_frm(frm), m_part(fileNamePart), m_byButton(byCloseButton)
+    {
+        if (m_part.isEmpty()) {
+            return;
+        }
+        connect(&m_poll, &QTimer::timeout, this, &Canceller::poll);
+        m_poll.start(20);
+    }
+
+private:
+    void poll()
+    {
+        const auto *label = m_frm.findChild<QLabel *>("Label1");
+        auto *closebtn = m_frm.findChild<iButton *>("closebtn");
+        if (!label->text().contains(m_part) || !m_frm.windowHandle() ||
+            !m_frm.windowHandle()->isExposed()) {
+            return;
+        }
+        m_poll.stop();
+        if (m_byButton) {
+            QTest::mouseClick(closebtn, Qt::LeftButton, {}, closebtn->rect().center());
+        } else {
+            m_frm.close();
+        }
+    }
+
+    UpdateFrm &m_frm;
+    QString m_part;
+    bool m_byButton;
+    QTimer m_poll;
+};
+
+} // namespace
+
+class UpdaterTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void argument_data();
+    void argument();
+    void fileName_data();
+    void fileName();
+    void downloadLines_data();
+    void downloadLines();
+    void newClientFileBecomesExecutable();
+
+    void endsWithoutShowingAnything_data();
+    void endsWithoutShowingAnything();
+    void update_data();
+    void update();
+    void replacementKeepsThePermissions();
+    void progressFollowsTheDownload();
+
+    void clientCarriesTheUpdater();
+
+private:
+    QString gameFolder() const { return m_scratch.path() + "/game/"; }
+    QString handOff() const { return gameFolder() + "|" + gameFolder() + ClientName; }
+    void writeManifest(QString text);
+    QStringList gameFiles() const;
+
+    QTemporaryDir m_runtime;
+    QTemporaryDir m_scratch;
+    DemoServer m_server;
+};
+
+void UpdaterTest::initTestCase()
+{
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    QVERIFY(!PublicData::GetTempFolder().isEmpty());
+    QVERIFY(m_server.start());
+    m_server.setFile("/dl/" + ClientName, clientScript("new"), "application/octet-stream");
+    m_server.setFile("/dl/readme.txt", "新版本说明", "text/plain");
+}
+
+void UpdaterTest::init()
+{
+    QDir(gameFolder()).removeRecursively();
+    QVERIFY(QDir().mkpath(gameFolder()));
+    QFile::remove(PublicData::GetTempFolder() + UpdateFrm::ManifestFileName);
+}
+
+void UpdaterTest::writeManifest(QString text)
+{
+    text.replace("{base}", m_server.baseUrl());
+    QVERIFY(writeFile(PublicData::GetTempFolder() + UpdateFrm::ManifestFileName, text.toUtf8()));
+}
+
+QStringList UpdaterTest::gameFiles() const
+{
+    return QDir(gameFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+void UpdaterTest::argument_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<bool>("usable");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("client");
+
+    QTest::newRow("as the client builds it")
+        << "/opt/vantor game|/opt/vantor game/vantor-client" << true << "/opt/vantor game/"
+        << "/opt/vantor game/vantor-client";
+    QTest::newRow("folder already ends in a separator")
+        << "/opt/vantor/|/opt/vantor/vantor-client" << true << "/opt/vantor/"
+        << "/opt/vantor/vantor-client";
+    QTest::newRow("the root folder") << "/|/vantor-client" << true << "/"
+                                     << "/vantor-client";
+    QTest::newRow("empty") << "" << false << ""
+                           << "";
+    QTest::newRow("no bar") << "/opt/vantor" << false << ""
+                            << "";
+    QTest::newRow("empty folder") << "|/opt/vantor/vantor-client" << false << ""
+                                  << "";
+    QTest::newRow("relative folder") << "vantor|vantor/vantor-client" << false << ""
+                                     << "";
+}
+
+void UpdaterTest::argument()
+{
+    QFETCH(QString, argument);
+    QFETCH(bool, usable);
+    QFETCH(QString, folder);
+    QFETCH(QString, client);
+
+    const std::optional<UpdateArgument> parsed = UpdateArgument::Parse(argument);
+    QCOMPARE(parsed.has_value(), usable);
+    if (usable) {
+        QCOMPARE(parsed->folder, folder);
+        QCOMPARE(parsed->clientExecutable, client);
+    }
+}
+
+void UpdaterTest::fileName_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("safe");
+
+    QTest::newRow("plain") << "http://h/gamehome/vantor-client"
+                           << "vantor-client" << true;
+    QTest::newRow("no slash") << "vantor-client"
+                              << "vantor-client" << true;
+    QTest::newRow("query stays in the name") << "http://h/get?f=1"
+                                             << "get?f=1" << true;
+    QTest::newRow("chinese") << "http://h/说明.txt"
+                             << "说明.txt" << true;
+    QTest::newRow("ends in a slash") << "http://h/dir/"
+                                     << "" << false;
+    QTest::newRow("dot") << "http://h/dir/."
+                         << "." << false;
+    QTest::newRow("dot dot") << "http://h/dir/.."
+                             << ".." << false;
+    QTest::newRow("backslash climb") << "http://h/..\\..\\.bashrc"
+                                     << "..\\..\\.bashrc" << false;
+    QTest::newRow("control character") << "http://h/a\nb"
+                                       << "a\nb" << false;
+    QTest::newRow("dots in a name are fine") << "http://h/..hidden"
+                                             << "..hidden" << true;
+}
+
+void UpdaterTest::fileName()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, name);
+    QFETCH(bool, safe);
+    QCOMPARE(UpdateManifest::FileNameOf(address), name);
+    QCOMPARE(UpdateManifest::IsSafeFileName(name), safe);
+}
+
+void UpdaterTest::downloadLines_data()
+{
+    QTest::addColumn<QByteArray>("manifest");
+    QTest::addColumn<QList<DownloadLine>>("lines");
+
+    QTest::newRow("one line") << QByteArray("[update]\r\nversion=1.1.1|http://h/c\r\n")
+                              << QList<DownloadLine>{{"http://h/c", "c"}};
+    QTest::newRow("two lines in order, LF ends")
+        << QByteArray("version=1.1.1|http://h/a\nVERSION=1.1.1|http://h/b\n")
+        << QList<DownloadLine>{{"http://h/a", "a"}, {"http://h/b", "b"}};
+    QTest::newRow("blanks around the address")
+        << QByteArray("version= 1.1.1 | http://h/c \r") << QList<DownloadLine>{{"http://h/c", "c"}};
+    QTest::newRow("extra fields ignored")
+        << QByteArray("version=1.1.1|http://h/c|md5") << QList<DownloadLine>{{"http://h/c", "c"}};
+    QTest::newRow("no address field") << QByteArray("version=1.1.1\r\n") << QList<DownloadLine>{};
+    QTest::newRow("empty address") << QByteArray("version=1.1.1|\r\n") << QList<DownloadLine>{};
+    QTest::newRow("lines without version")
+        << QByteArray("file|http://h/x\r\n") << QList<DownloadLine>{};
+    QTest::newRow("traversal skipped, the rest kept")
+        << QByteArray("version=1|http://h/..\r\nversion=1|http://h/a\\..\\b\r\n"
+                      "version=1|http://h/ok\r\n")
+        << QList<DownloadLine>{{"http://h/ok", "ok"}};
+    QTest::newRow("empty file") << QByteArray() << QList<DownloadLine>{};
+}
+
+void UpdaterTest::downloadLines()
+{
+    QFETCH(QByteArray, manifest);
+    QFETCH(QList<DownloadLine>, lines);
+    QCOMPARE(UpdateManifest::DownloadLines(manifest), lines);
+}
+
+void UpdaterTest::newClientFileBecomesExecutable()
+{
+    const QString client = gameFolder() + ClientName;
+    StagedFiles staged(gameFolder());
+    QVERIFY(writeFile(staged.StagingPathFor(ClientName), clientScript("new")));
+    QVERIFY(writeFile(staged.StagingPathFor("readme.txt"), "text"));
+    QVERIFY(staged.CommitAll(client));
+    QVERIFY(QFileInfo(client).isExecutable());
+    QVERIFY(!QFileInfo(gameFolder() + "readme.txt").isExecutable());
+}
+
+void UpdaterTest::endsWithoutShowingAnything_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<bool>("holdLock");
+    QTest::addColumn<int>("outcome");
+
+    QTest::newRow("no argument") << "" << false << int(UpdateFrm::Outcome::NotStarted);
+    QTest::newRow("no client path")
+        << "/opt/vantor" << false << int(UpdateFrm::Outcome::NotStarted);
+    QTest::newRow("second updater")
+        << "{game}|{game}vantor-client" << true << int(UpdateFrm::Outcome::AlreadyRunning);
+}
+
+void UpdaterTest::endsWithoutShowingAnything()
+{
+    QFETCH(QString, argument);
+    QFETCH(bool, holdLock);
+    QFETCH(int, outcome);
+
+    writeManifest("version=1.1.1|{base}/dl/vantor-client\r\n");
+    QVERIFY(writeFile(gameFolder() + ClientName, clientScript("old")));
+    QLockFile otherUpdater(PublicData::GetTempFolder() + UpdateFrm::LockFileName);
+    if (holdLock) {
+        QVERIFY(otherUpdater.tryLock(0));
+    }
+    ScriptedBoxes boxes(id::Yes);
+    UpdateFrm frm;
+    bool shown = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] { shown = shown || frm.isVisible(); });
+    watch.start(1);
+
+    QCOMPARE(int(frm.Start(argument.replace("{game}", gameFolder()))), outcome);
+    QVERIFY(!shown && !frm.isVisible());
+    QCOMPARE(boxes.texts, QStringList{});
+    QCOMPARE(readAll(gameFolder() + ClientName), clientScript("old"));
+    QCOMPARE(gameFiles(), QStringList{ClientName});
+}
+
+void UpdaterTest::update_data()
+{
+    QTest::addColumn<QString>("manifest");
+    QTest::addColumn<QString>("clientName");
+    QTest::addColumn<QString>("cancelAt");
+    QTest::addColumn<bool>("byCloseButton");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QByteArray>("started");
+    QTest::addColumn<QStringList>("files");
+
+    const int updated = int(UpdateFrm::Outcome::Updated);
+    const int failed = int(UpdateFrm::Outcome::Failed);
+    const int cancelled = int(UpdateFrm::Outcome::Cancelled);
+    const QString slowName = SlowRoute.mid(SlowRoute.lastIndexOf('/') + 1);
+    const QString client = "version=1.1.1|{base}/dl/vantor-client\r\n";
+    const QString slow = "version=1.1.1|{base}" + SlowRoute + "\r\n";
+
+    QTest::newRow("new client") << client << ClientName << "" << true << 0 << updated
+                                << QStringList{Updated} << QByteArray("new\n")
+                                << QStringList{ClientName};
+    QTest::newRow("two files, the last opened")
+        << "version=1.1.1|{base}/dl/readme.txt\r\n" + client << ClientName << "" << true << 0
+        << updated << QStringList{Updated} << QByteArray("new\n")
+        << QStringList{"readme.txt", ClientName};
+    QTest::newRow("client body cut short") << "version=1.1.1|{base}/fault/truncated\r\n"
+                                           << "truncated"
+                                           << "" << true << 0 << failed << QStringList{Failed}
+                                           << QByteArray("old\n") << QStringList{"truncated"};
+    QTest::newRow("second file cut short keeps the first out too")
+        << client + "version=1.1.1|{base}/fault/truncated\r\n"
+        << ClientName << "" << true << 0 << failed << QStringList{Failed} << QByteArray("old\n")
+        << QStringList{ClientName};
+    QTest::newRow("not found") << "version=1.1.1|{base}/fault/404\r\n"
+                               << "404"
+                               << "" << true << 0 << failed << QStringList{Failed}
+                               << QByteArray("old\n") << QStringList{"404"};
+    QTest::newRow("cancelled by the close button")
+        << client + slow << ClientName << "slow" << true << int(id::Yes) << cancelled
+        << QStringList{CancelQuestion, Cancelled} << QByteArray("old\n") << QStringList{ClientName};
+    QTest::newRow("cancelled by closing the window")
+        << client + slow << ClientName << "slow" << false << int(id::Yes) << cancelled
+        << QStringList{CancelQuestion, Cancelled} << QByteArray("old\n") << QStringList{ClientName};
+    QTest::newRow("cancel declined") << slow + client << ClientName << "slow" << true << int(id::No)
+                                     << updated << QStringList{CancelQuestion, Updated}
+                                     << QByteArray("new\n") << QStringList{slowName, ClientName};
+    QTest::newRow("traversal names refused")
+        << "version=1.1.1|{base}/dl/..\r\nversion=1.1.1|{base}/dl/..\\escape\r\n"
+           "version=1.1.1|{base}/dl/\r\n"
+        << ClientName << "" << true << 0 << failed << QStringList{Failed} << QByteArray("old\n")
+        << QStringList{ClientName};
+    QTest::newRow("traversal beside a good line")
+        << "version=1.1.1|{base}/dl/..\\..\\vantor-client\r\n" + client << ClientName << "" << true
+        << 0 << updated << QStringList{Updated} << QByteArray("new\n") << QStringList{ClientName};
+    QTest::newRow("no address field")
+        << "[update]\r\nversion=1.1.1\r\n"
+        << ClientName << "" << true << 0 << failed << QStringList{Failed} << QByteArray("old\n")
+        << QStringList{ClientName};
+}
+
+void UpdaterTest::update()
+{
+    QFETCH(QString, manifest);
+    QFETCH(QString, clientName);
+    QFETCH(QString, cancelAt);
+    QFETCH(bool, byCloseButton);
+    QFETCH(int, answer);
+    QFETCH(int, outcome);
+    QFETCH(QStringList, boxes);
+    QFETCH(QByteArray, started);
+    QFETCH(QStringList, files);
+
+    writeManifest(manifest);
+    const QString client = gameFolder() + clientName;
+    QVERIFY(writeFile(client, clientScript("old")));
+    QVERIFY(QFile::setPermissions(client, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QStringList besideTheGame = QDir(m_scratch.path()).entryList(QDir::AllEntries);
+
+    ScriptedBoxes scripted(answer);
+    UpdateFrm frm;
+    Canceller canceller(frm, cancelAt, byCloseButton);
+    QCOMPARE(int(frm.Start(gameFolder() + "|" + client)), outcome);
+
+    QCOMPARE(scripted.texts, boxes);
+    QTRY_COMPARE(readAll(gameFolder() + "started.txt"), started);
+    QVERIFY(QFileInfo(client).isExecutable());
+    files.append("started.txt");
+    files.sort();
+    QCOMPARE(gameFiles(), files);
+    QCOMPARE(QDir(m_scratch.path()).entryList(QDir::AllEntries), besideTheGame);
+    if (started == "old\n") {
+        QCOMPARE(readAll(client), clientScript("old"));
+    }
+}
+
+void UpdaterTest::replacementKeepsThePermissions()
+{
+    writeManifest("version=1.1.1|{base}/dl/vantor-client\r\n");
+    const QString client = gameFolder() + ClientName;
+    QVERIFY(writeFile(client, clientScript("old")));
+    const QFile::Permissions odd = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                   QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(client, odd));
+
+    ScriptedBoxes scripted(id::Ok);
+    UpdateFrm frm;
+    QCOMPARE(frm.Start(handOff()), UpdateFrm::Outcome::Updated);
+    QCOMPARE(readAll(client), clientScript("new"));
+    // Owner, group and others; the "user" bits only repeat the owner's for us.
+    const QFile::Permissions kept(0x7077);
+    QCOMPARE(QFile::permissions(client) & kept, odd);
+    QTRY_COMPARE(readAll(gameFolder() + "started.txt"), QByteArray("new\n"));
+}
+
+void UpdaterTest::progressFollowsTheDownload()
+{
+    writeManifest("version=1.1.1|{base}/fault/payload\r\n");
+    QVERIFY(writeFile(gameFolder() + ClientName, clientScript("old")));
+    // The payload is not a program: opening it is the shell's business, so the shell is
+    // scripted here.
+    QStringList opened;
+    ScopedReplacement<ShellOpenService> shell(
+        ShellOpenProvider(), [&opened](const QString &target, const QStringList &) {
+            opened << target;
+            return true;
+        });
+    ScriptedBoxes scripted(id::Ok);
+    UpdateFrm frm;
+    QCOMPARE(frm.Start(handOff()), UpdateFrm::Outcome::Updated);
+
+    const auto *bar = frm.findChild<QProgressBar *>("ProgressBar1");
+    QCOMPARE(bar->maximum(), int(DemoFault::PayloadBytes));
+    QCOMPARE(bar->value(), int(DemoFault::PayloadBytes));
+    QCOMPARE(frm.findChild<QLabel *>("Label1")->text(), QString("正在下载：payload"));
+    QCOMPARE(readAll(gameFolder() + "payload"), DemoPayload::bytes(0, DemoFault::PayloadBytes));
+    QCOMPARE(opened, QStringList{gameFolder() + "payload"});
+}
+
+void UpdaterTest::clientCarriesTheUpdater()
+{
+    const QByteArray program = LoadResource("UPDATE", 101);
+    QVERIFY(program.startsWith("\x7f"
+                               "ELF"));
+    const QString path = m_scratch.path() + "/Update.exe";
+    QVERIFY(writeFile(path, program));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner));
+
+    // Without the client's argument it ends at once, showing nothing.
+    QProcess updater;
+    updater.start(path, {});
+    QVERIFY(updater.waitForFinished(20000));
+    QCOMPARE(updater.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(updater.exitCode(), 0);
+    QFile::remove(path);
+}
+
+QTEST_MAIN(UpdaterTest)
+#include "tst_updater.moc"

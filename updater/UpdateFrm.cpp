@@ -1,0 +1,256 @@
+#include "UpdateFrm.h"
+
+#include "StagedFiles.h"
+#include "UpdateManifest.h"
+#include "app/AppConfig.h"
+#include "app/PublicData.h"
+#include "controls/BForm.h"
+#include "controls/iButton.h"
+#include "platform/MessageBox.h"
+#include "platform/Resources.h"
+#include "platform/Shell.h"
+#include "platform/WindowHandles.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLockFile>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QRegion>
+#include <QScopeGuard>
+#include <QScreen>
+
+#include <climits>
+#include <optional>
+
+namespace {
+
+const QSize WindowSize(420, 116);
+const int CloseBitmapId = 103;
+const int LogoBitmapId = 105;
+const int AppIconId = 101;
+const int CornerRadius = 7;
+
+const char WindowCaption[] = "Vantor客户端更新";
+const char DownloadingText[] = "正在下载：";
+const char UpdatedText[] = "软件已升至最新版本！";
+const char CancelQuestion[] = "您是否要退出更新！";
+const char FailedText[] = "更新失败，将继续使用当前版本。";
+const char CancelledText[] = "更新已取消，将继续使用当前版本。";
+
+const char ProgressStyle[] =
+    "QProgressBar { border: 1px solid #174f8f; border-radius: 3px; background: #eef3f9;"
+    " color: #0b2a4a; text-align: center; }"
+    "QProgressBar::chunk { border-radius: 2px; background: qlineargradient(x1:0, y1:0, x2:0,"
+    " y2:1, stop:0 #62a8ec, stop:1 #2263ab); }";
+
+// The skin's caption band has rounded top corners; the window takes their shape.
+QRegion RoundedTop(QSize size, int radius)
+{
+    const int w = size.width();
+    QRegion region(QRect(QPoint(0, 0), size));
+    region -= QRegion(0, 0, radius, radius);
+    region -= QRegion(w - radius, 0, radius, radius);
+    region +=
+        QRegion(0, 0, 2 * radius, 2 * radius, QRegion::Ellipse) & QRegion(0, 0, radius, radius);
+    region += QRegion(w - 2 * radius, 0, 2 * radius, 2 * radius, QRegion::Ellipse) &
+              QRegion(w - radius, 0, radius, radius);
+    return region;
+}
+
+QString Text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+void Tell(const char *text, unsigned icon)
+{
+    platform::MessageBox(Text(text), Text(AppConfig::MessageTitle), platform::mb::Ok | icon);
+}
+
+std::optional<QByteArray> ReadFile(const QString &path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+} // namespace
+
+UpdateFrm::UpdateFrm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    BuildWindow();
+    connect(&m_DownLoadFile, &KubDownLoadFile::QueryFileInfo, this,
+            &UpdateFrm::m_DownLoadFile_QueryFileInfo);
+    connect(&m_DownLoadFile, &KubDownLoadFile::Loading, this, &UpdateFrm::m_DownLoadFile_Loading);
+}
+
+void UpdateFrm::BuildWindow()
+{
+    setWindowTitle(Text(WindowCaption));
+    QPixmap icon;
+    if (icon.loadFromData(platform::LoadResource("ICON", AppIconId))) {
+        setWindowIcon(icon);
+    }
+    setFixedSize(WindowSize);
+    setMask(RoundedTop(WindowSize, CornerRadius));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::white);
+    colours.setColor(QPalette::WindowText, QColor(0x0b, 0x2a, 0x4a));
+    setPalette(colours);
+
+    BForm1 = new BForm(this);
+    BForm1->setObjectName("BForm1");
+    BForm1->setGeometry(0, 0, width(), BForm1->height());
+    BForm1->SetHasLogo(true);
+    BForm1->SetCaption(Text(WindowCaption));
+    BForm1->SetfrmHwnd(platform::HandleOf(this));
+    BForm1->Printform(this);
+
+    auto *logo = new QLabel(BForm1);
+    logo->setPixmap(QPixmap::fromImage(platform::LoadBitmapResource(LogoBitmapId)));
+    logo->setGeometry(QRect(QPoint(6, 2), logo->pixmap().size()));
+    // The logo belongs to the bar: pressing on it drags the window too.
+    logo->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    closebtn = new iButton(BForm1);
+    closebtn->setObjectName("closebtn");
+    closebtn->SetBackPicture(platform::LoadBitmapResource(CloseBitmapId));
+    closebtn->move(width() - closebtn->width() - 6, 0);
+    closebtn->setFocusPolicy(Qt::NoFocus);
+    connect(closebtn, &iButton::Click, this, &UpdateFrm::closebtn_Click);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName("Label1");
+    Label1->setGeometry(24, 50, width() - 48, 20);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setGeometry(24, 78, width() - 48, 18);
+    ProgressBar1->setStyleSheet(Text(ProgressStyle));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+UpdateFrm::Outcome UpdateFrm::Start(const QString &argument)
+{
+    const std::optional<UpdateArgument> target = UpdateArgument::Parse(argument);
+    if (!target) {
+        return Outcome::NotStarted;
+    }
+    const QString tempFolder = PublicData::GetTempFolder();
+    QLockFile lock(tempFolder + LockFileName);
+    // A lock is stale only when its owner is gone: a long download must not make it look
+    // abandoned to a second updater.
+    lock.setStaleLockTime(0);
+    if (!tempFolder.isEmpty() && !lock.tryLock(0)) {
+        return Outcome::AlreadyRunning;
+    }
+    return Form_Load(*target, tempFolder);
+}
+
+UpdateFrm::Outcome UpdateFrm::Form_Load(const UpdateArgument &target, const QString &tempFolder)
+{
+    show();
+    raise();
+    activateWindow();
+    const Outcome outcome = DownloadAll(target, tempFolder);
+    Finish(outcome, target);
+    hide();
+    return outcome;
+}
+
+UpdateFrm::Outcome UpdateFrm::DownloadAll(const UpdateArgument &target, const QString &tempFolder)
+{
+    m_bCancel = false;
+    m_bBusy = true;
+    const auto idle = qScopeGuard([this] { m_bBusy = false; });
+    const std::optional<QByteArray> manifest =
+        ReadFile(tempFolder.isEmpty() ? QString() : tempFolder + ManifestFileName);
+    if (!manifest) {
+        return Outcome::Failed;
+    }
+    const QList<UpdateManifest::DownloadLine> downloads = UpdateManifest::DownloadLines(*manifest);
+    if (downloads.isEmpty()) {
+        return Outcome::Failed;
+    }
+    StagedFiles staged(target.folder);
+    for (const UpdateManifest::DownloadLine &download : downloads) {
+        Label1->setText(Text(DownloadingText) + download.fileName);
+        ProgressBar1->setRange(0, 100);
+        ProgressBar1->setValue(0);
+        m_SavePath = staged.TargetOf(download.fileName);
+        const bool complete = m_DownLoadFile.DownLoadFile(
+            download.address, staged.StagingPathFor(download.fileName), false, true);
+        if (m_bCancel) {
+            return Outcome::Cancelled;
+        }
+        if (!complete) {
+            return Outcome::Failed;
+        }
+    }
+    // The close button cannot reach us between here and the end: nothing below pumps events.
+    return staged.CommitAll(target.clientExecutable) ? Outcome::Updated : Outcome::Failed;
+}
+
+void UpdateFrm::Finish(Outcome outcome, const UpdateArgument &target)
+{
+    switch (outcome) {
+    case Outcome::Updated:
+        Tell(UpdatedText, platform::mb::IconInformation);
+        platform::ShellOpen(m_SavePath);
+        break;
+    case Outcome::Cancelled:
+        Tell(CancelledText, platform::mb::IconInformation);
+        platform::ShellOpen(target.clientExecutable);
+        break;
+    default:
+        Tell(FailedText, platform::mb::IconWarning);
+        platform::ShellOpen(target.clientExecutable);
+        break;
+    }
+}
+
+void UpdateFrm::closebtn_Click()
+{
+    if (!m_bBusy || m_bCancel) {
+        return;
+    }
+    const int answer = platform::MessageBox(Text(CancelQuestion), Text(AppConfig::MessageTitle),
+                                            platform::mb::YesNo | platform::mb::IconQuestion);
+    if (answer == platform::id::Yes) {
+        m_bCancel = true;
+        m_DownLoadFile.StopDownLoad();
+    }
+}
+
+void UpdateFrm::closeEvent(QCloseEvent *event)
+{
+    // Closing the window while it downloads is the close button's question.
+    if (m_bBusy) {
+        event->ignore();
+        closebtn_Click();
+        return;
+    }
+    event->accept();
+}
+
+void UpdateFrm::m_DownLoadFile_QueryFileInfo(qint64 dwFileTotalLen)
+{
+    m_ProgressScale = dwFileTotalLen / INT_MAX + 1;
+    ProgressBar1->setRange(0, int(dwFileTotalLen / m_ProgressScale));
+    ProgressBar1->setValue(0);
+}
+
+void UpdateFrm::m_DownLoadFile_Loading(qint64 dwRecivedLen)
+{
+    ProgressBar1->setValue(int(dwRecivedLen / m_ProgressScale));
+}

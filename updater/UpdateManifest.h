@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The download lines of the update manifest, the same file the client read its version from:
+// every line that mentions "version" in any case, split at "|", names in its second field the
+// address of a file to put into the client's folder.
+namespace UpdateManifest {
+
+struct DownloadLine {
+    QString address;
+    QString fileName;
+    bool operator==(const DownloadLine &other) const = default;
+};
+
+// The manifest's lines; a line ends at CR, CR LF or LF, as the client reads them.
+QStringList Lines(const QByteArray &manifest);
+
+// The text after the address's last "/", or the whole address when it has none.
+QString FileNameOf(const QString &address);
+
+// A name the updater may write into the client's folder: the name comes from the network, so
+// anything that could step out of the folder or hide in it ("", ".", "..", separators, control
+// characters) is refused.
+bool IsSafeFileName(const QString &name);
+
+// The download lines in file order. Lines without an address field, with an empty address or
+// with a name that is not safe are left out.
+QList<DownloadLine> DownloadLines(const QByteArray &manifest);
+
+} // namespace UpdateManifest
