@@ -58,7 +58,9 @@ bool KubDownLoadFile::DownLoadFile(const QString &strURLFile, const QString &str
     QNetworkReply *reply = Request(strURLFile);
     const bool result = reply && Transfer(reply, strSaveFile, bHidden, bRaiseEvent);
     if (reply) {
-        reply->abort();
+        if (!reply->isFinished()) {
+            reply->abort();
+        }
         reply->deleteLater();
     }
     m_bBusy = false;

@@ -9,8 +9,6 @@
 #include "platform/Shell.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 
 namespace {
 const int SplashResourceId = 102;
@@ -84,15 +82,7 @@ void LoadFrm::BuildSplash()
 {
     m_Image = PublicData::LoadPngResource(SplashResourceId, "PNG");
     UpdateLayeredWindow(m_Image);
-    CentreOnScreen();
-}
-
-void LoadFrm::CentreOnScreen()
-{
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(ScreenArea::Whole);
 }
 
 void LoadFrm::Form_Unload()

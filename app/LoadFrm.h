@@ -44,7 +44,6 @@ protected:
 private:
     bool CheckVersion();
     void BuildSplash();
-    void CentreOnScreen();
 
     QImage m_Image; // the decoded splash picture
     std::unique_ptr<KubDownLoadFile> m_DownLoadFile;

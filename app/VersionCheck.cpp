@@ -71,11 +71,15 @@ QString VersionCheck::ManifestAddress()
     return QString::fromUtf8(AppConfig::UpdateServer) + ManifestPath;
 }
 
-std::optional<QString> VersionCheck::ManifestVersion(const QByteArray &manifest)
+QStringList VersionCheck::ManifestLines(const QByteArray &manifest)
 {
     static const QRegularExpression lineEnd("\r\n|\r|\n");
-    const QStringList lines = QString::fromLocal8Bit(manifest).split(lineEnd);
-    for (const QString &line : lines) {
+    return QString::fromLocal8Bit(manifest).split(lineEnd);
+}
+
+std::optional<QString> VersionCheck::ManifestVersion(const QByteArray &manifest)
+{
+    for (const QString &line : ManifestLines(manifest)) {
         if (line.toLower().contains("version")) {
             return trimSpaces(line.mid(8).section('|', 0, 0));
         }

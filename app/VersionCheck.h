@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class KubDownLoadFile;
@@ -33,6 +34,9 @@ public:
 
     static QString LocalVersion();
     static QString ManifestAddress();
+
+    // The manifest's lines, in the system's code page; a line ends at CR, CR LF or LF.
+    static QStringList ManifestLines(const QByteArray &manifest);
 
     // The version named by a manifest: the first line mentioning "version" in any case, from its
     // ninth character, up to an optional "|" that starts an address, trimmed of spaces. Lines end

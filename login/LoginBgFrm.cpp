@@ -7,9 +7,7 @@
 #include "app/PublicData.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 
 namespace {
 const int BackdropResourceId = 101;
@@ -33,15 +31,7 @@ void LoginBgFrm::Form_Load()
     PublicData::HookBackdrop(platform::HandleOf(this));
     setWindowTitle(QString::fromUtf8(AppConfig::GameTitle) +
                    QString::fromUtf8(AppConfig::CaptionSuffix));
-    CentreOnScreen();
-}
-
-void LoginBgFrm::CentreOnScreen()
-{
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(ScreenArea::WorkArea);
 }
 
 void LoginBgFrm::Form_Unload()

@@ -24,7 +24,6 @@ protected:
 private:
     void Form_Load();
     void Form_MouseDown();
-    void CentreOnScreen();
 
     QImage m_Image;
     bool m_unloaded = false;

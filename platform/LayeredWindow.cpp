@@ -1,6 +1,8 @@
 #include "LayeredWindow.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QVector>
 
 namespace platform {
@@ -59,6 +61,18 @@ void LayeredWindow::ClearLayeredWindow()
 {
     m_image = QImage();
     update();
+}
+
+void LayeredWindow::CentreOnScreen(ScreenArea area)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    const QRect bounds =
+        area == ScreenArea::Whole ? screen->geometry() : screen->availableGeometry();
+    move(bounds.x() + (bounds.width() - width()) / 2,
+         bounds.y() + (bounds.height() - height()) / 2);
 }
 
 void LayeredWindow::paintEvent(QPaintEvent *)

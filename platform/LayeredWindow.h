@@ -27,6 +27,10 @@ public:
     // Releases the content; the window keeps its size and shows nothing until updated again.
     void ClearLayeredWindow();
 
+    // Centres the window on the primary screen, or on the part of it that panels leave free.
+    enum class ScreenArea { Whole, WorkArea };
+    void CentreOnScreen(ScreenArea area);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -1,14 +1,8 @@
 #include "UpdateManifest.h"
 
-#include <QRegularExpression>
+#include "app/VersionCheck.h"
 
 namespace UpdateManifest {
-
-QStringList Lines(const QByteArray &manifest)
-{
-    static const QRegularExpression lineEnd("\r\n|\r|\n");
-    return QString::fromLocal8Bit(manifest).split(lineEnd);
-}
 
 QString FileNameOf(const QString &address)
 {
@@ -31,7 +25,7 @@ bool IsSafeFileName(const QString &name)
 QList<DownloadLine> DownloadLines(const QByteArray &manifest)
 {
     QList<DownloadLine> downloads;
-    for (const QString &line : Lines(manifest)) {
+    for (const QString &line : VersionCheck::ManifestLines(manifest)) {
         if (!line.toLower().contains("version")) {
             continue;
         }

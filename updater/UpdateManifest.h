@@ -16,9 +16,6 @@ struct DownloadLine {
     bool operator==(const DownloadLine &other) const = default;
 };
 
-// The manifest's lines; a line ends at CR, CR LF or LF, as the client reads them.
-QStringList Lines(const QByteArray &manifest);
-
 // The text after the address's last "/", or the whole address when it has none.
 QString FileNameOf(const QString &address);
 
