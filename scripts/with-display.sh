@@ -38,8 +38,9 @@ openbox --sm-disable >/dev/null 2>&1 &
 wm_pid=$!
 xcompmgr -n >/dev/null 2>&1 &
 comp_pid=$!
-# Give the window manager time to take the screen before the first window maps.
-for _ in $(seq 1 50); do
+# Give the window manager time to take the screen before the first window maps; a busy machine
+# can take seconds.
+for _ in $(seq 1 200); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.05
 done
