@@ -1,7 +1,7 @@
 #include "BForm.h"
 
 #include "CaptionBarLayout.h"
-#include "MouseCodes.h"
+#include "platform/MouseCodes.h"
 #include "platform/Resources.h"
 #include "platform/Twips.h"
 #include "platform/WindowProc.h"

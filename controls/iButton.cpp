@@ -2,7 +2,7 @@
 
 #include "ButtonLayout.h"
 #include "ButtonStrip.h"
-#include "MouseCodes.h"
+#include "platform/MouseCodes.h"
 #include "platform/LayeredWindow.h"
 #include "platform/Twips.h"
 #include "platform/WindowProc.h"

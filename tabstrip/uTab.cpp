@@ -7,6 +7,7 @@
 #include "TabMetrics.h"
 #include "WinApi.h"
 #include "mdlTabAPI.h"
+#include "platform/MouseCodes.h"
 #include "platform/Resources.h"
 
 #include <QGuiApplication>
@@ -28,24 +29,6 @@ const int SkinBitmap1 = 107;
 const int PlainWeight = QFont::Normal;
 const int BoldWeight = 700;
 const short LeftButton = 1;
-
-short ButtonCode(Qt::MouseButtons buttons)
-{
-    short code = 0;
-    code |= buttons.testFlag(Qt::LeftButton) ? 1 : 0;
-    code |= buttons.testFlag(Qt::RightButton) ? 2 : 0;
-    code |= buttons.testFlag(Qt::MiddleButton) ? 4 : 0;
-    return code;
-}
-
-short ShiftCode(Qt::KeyboardModifiers modifiers)
-{
-    short code = 0;
-    code |= modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0;
-    code |= modifiers.testFlag(Qt::ControlModifier) ? 2 : 0;
-    code |= modifiers.testFlag(Qt::AltModifier) ? 4 : 0;
-    return code;
-}
 
 QFont GuiFont(int weight)
 {
@@ -290,20 +273,23 @@ TabLayout::Hit uTab::HitTest(float X, float Y) const
 
 void uTab::mousePressEvent(QMouseEvent *event)
 {
-    UserControl_MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
-                          float(event->position().x()), float(event->position().y()));
+    UserControl_MouseDown(MouseCodes::ButtonCode(event->button()),
+                          MouseCodes::ShiftCode(event->modifiers()), float(event->position().x()),
+                          float(event->position().y()));
 }
 
 void uTab::mouseMoveEvent(QMouseEvent *event)
 {
-    UserControl_MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()),
-                          float(event->position().x()), float(event->position().y()));
+    UserControl_MouseMove(MouseCodes::ButtonCode(event->buttons()),
+                          MouseCodes::ShiftCode(event->modifiers()), float(event->position().x()),
+                          float(event->position().y()));
 }
 
 void uTab::mouseReleaseEvent(QMouseEvent *event)
 {
-    UserControl_MouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()),
-                        float(event->position().x()), float(event->position().y()));
+    UserControl_MouseUp(MouseCodes::ButtonCode(event->button()),
+                        MouseCodes::ShiftCode(event->modifiers()), float(event->position().x()),
+                        float(event->position().y()));
 }
 
 void uTab::mouseDoubleClickEvent(QMouseEvent *)
