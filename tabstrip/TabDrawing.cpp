@@ -1,9 +1,9 @@
 #include "TabDrawing.h"
 
-#include "Gdi.h"
-#include "MemDC.h"
 #include "TabMetrics.h"
 #include "mdlTabAPI.h"
+#include "platform/Gdi.h"
+#include "platform/MemDC.h"
 
 #include <cmath>
 

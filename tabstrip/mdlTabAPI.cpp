@@ -1,9 +1,9 @@
 #include "mdlTabAPI.h"
 
-#include "Gdi.h"
-#include "MemDC.h"
 #include "TabError.h"
-#include "WinApi.h"
+#include "platform/Gdi.h"
+#include "platform/MemDC.h"
+#include "platform/WinApi.h"
 
 #include <QGuiApplication>
 

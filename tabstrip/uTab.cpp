@@ -3,12 +3,12 @@
 #include "CTabItem.h"
 #include "CTabItems.h"
 #include "ITabForm.h"
-#include "MemDC.h"
 #include "TabMetrics.h"
-#include "WinApi.h"
 #include "mdlTabAPI.h"
+#include "platform/MemDC.h"
 #include "platform/MouseCodes.h"
 #include "platform/Resources.h"
+#include "platform/WinApi.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

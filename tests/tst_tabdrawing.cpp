@@ -1,6 +1,6 @@
+#include "platform/Gdi.h"
+#include "platform/MemDC.h"
 #include "platform/Resources.h"
-#include "tabstrip/Gdi.h"
-#include "tabstrip/MemDC.h"
 #include "tabstrip/TabDrawing.h"
 #include "tabstrip/TabError.h"
 #include "tabstrip/TabLayout.h"

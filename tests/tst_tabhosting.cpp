@@ -1,7 +1,7 @@
+#include "platform/WinApi.h"
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/ITabForm.h"
-#include "tabstrip/WinApi.h"
 #include "tabstrip/uTab.h"
 
 #include <QPointer>

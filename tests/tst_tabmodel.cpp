@@ -1,9 +1,9 @@
+#include "platform/WinApi.h"
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/ITabForm.h"
 #include "tabstrip/IuTab.h"
 #include "tabstrip/TabError.h"
-#include "tabstrip/WinApi.h"
 
 #include <QPointer>
 #include <QTest>

@@ -2,13 +2,13 @@
 // double clicks and moves without a button all happen as they would on screen.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "platform/MemDC.h"
 #include "platform/PropertyBag.h"
 #include "platform/Resources.h"
 #include "platform/WindowProc.h"
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/ITabForm.h"
-#include "tabstrip/MemDC.h"
 #include "tabstrip/TabMetrics.h"
 #include "tabstrip/uTab.h"
 
