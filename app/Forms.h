@@ -15,6 +15,15 @@ public:
     }
     static Form *IfLoaded() { return slot().data(); }
 
+    // An unloaded window is forgotten at once, so the next reference loads a new one even while
+    // the old one still waits to be deleted.
+    static void Forget(const Form *form)
+    {
+        if (slot() == form) {
+            slot() = nullptr;
+        }
+    }
+
 private:
     static QPointer<Form> &slot()
     {

@@ -40,6 +40,7 @@ void LoginBgFrm::Form_Unload()
         return;
     }
     m_unloaded = true;
+    Forms<LoginBgFrm>::Forget(this);
     ClearLayeredWindow();
     m_Image = QImage();
     PublicData::UnhookBackdrop(platform::HandleOf(this));

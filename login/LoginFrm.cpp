@@ -131,6 +131,7 @@ void LoginFrm::Form_Unload()
         return;
     }
     m_unloaded = true;
+    Forms<LoginFrm>::Forget(this);
     // Closing, not hiding: the program ends when its last window is closed.
     close();
     deleteLater();

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,6 +60,7 @@ private slots:
     void emptyPageWarnsAndEnds();
     void draggingBackdropCarriesLoginWindow();
     void minimiseButtonHidesBoth();
+    void loginLoadsAfreshRightAfterUnload();
 
 private:
     LoginFrm *openLogin(const QString &path);
@@ -279,6 +281,19 @@ void LoginTest::minimiseButtonHidesBoth()
     Forms<LoginBgFrm>::Get().showNormal();
     QTRY_VERIFY(login->isVisible());
     QCOMPARE(login->pos(), Forms<LoginBgFrm>::Get().pos());
+}
+
+void LoginTest::loginLoadsAfreshRightAfterUnload()
+{
+    QPointer<LoginFrm> first = openLogin("/t/links.html");
+    QVERIFY(first);
+    Forms<LoginBgFrm>::Get().Form_Unload();
+    QVERIFY(first); // still waiting to be deleted
+    LoginFrm *second = &Forms<LoginFrm>::Get();
+    QVERIFY(second != first.data());
+    QTRY_VERIFY_WITH_TIMEOUT(second->isVisible() && Forms<LoginBgFrm>::Get().isVisible(),
+                             LoadTimeoutMs);
+    QTRY_VERIFY(!first);
 }
 
 int main(int argc, char *argv[])
