@@ -24,8 +24,6 @@ public:
     HeadlessRun(const QDir &folder, const QString &lastStage, int timeoutSeconds);
     ~HeadlessRun() override;
 
-    QStringList ReachedStages() const { return m_reached; }
-
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "KubDownLoadFile.h"
 
 #include "platform/FileAttributes.h"
+#include "platform/WebAddress.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -54,7 +55,6 @@ bool KubDownLoadFile::DownLoadFile(const QString &strURLFile, const QString &str
                                    bool bHidden, bool bRaiseEvent)
 {
     m_bStop = false;
-    m_bBusy = true;
     QNetworkReply *reply = Request(strURLFile);
     const bool result = reply && Transfer(reply, strSaveFile, bHidden, bRaiseEvent);
     if (reply) {
@@ -63,7 +63,6 @@ bool KubDownLoadFile::DownLoadFile(const QString &strURLFile, const QString &str
         }
         reply->deleteLater();
     }
-    m_bBusy = false;
     if (bRaiseEvent) {
         emit Complete();
     }
@@ -73,8 +72,7 @@ bool KubDownLoadFile::DownLoadFile(const QString &strURLFile, const QString &str
 QNetworkReply *KubDownLoadFile::Request(const QString &strURLFile)
 {
     const QUrl url(strURLFile, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != "http" && scheme != "https")) {
+    if (!platform::IsWebAddress(url)) {
         return nullptr;
     }
     if (!m_network) {

@@ -35,8 +35,6 @@ public:
     // Ends a running DownLoadFile after its current chunk; that call then fails.
     void StopDownLoad();
 
-    bool IsDownloading() const { return m_bBusy; }
-
 signals:
     void QueryFileInfo(qint64 dwFileTotalLen);
     void Loading(qint64 dwRecivedLen);
@@ -51,5 +49,4 @@ private:
     QNetworkAccessManager *m_network = nullptr;
     QEventLoop *m_wait = nullptr; // the wait in progress, so a stop can end it at once
     bool m_bStop = false;
-    bool m_bBusy = false;
 };

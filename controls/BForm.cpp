@@ -180,8 +180,8 @@ void BForm::mousePressEvent(QMouseEvent *event)
 {
     short button = ButtonCode(event->button());
     short shift = ShiftCode(event->modifiers());
-    float x = ToTwips(event->position().x());
-    float y = ToTwips(event->position().y());
+    float x = platform::PixelsToTwips(event->position().x());
+    float y = platform::PixelsToTwips(event->position().y());
     setCursor(Qt::ArrowCursor);
     if (button == 1) {
         // The window system takes the pointer for the move; a capture of ours would hold it.
@@ -203,8 +203,8 @@ void BForm::mouseMoveEvent(QMouseEvent *event)
 {
     short button = ButtonCode(event->buttons());
     short shift = ShiftCode(event->modifiers());
-    float x = ToTwips(event->position().x());
-    float y = ToTwips(event->position().y());
+    float x = platform::PixelsToTwips(event->position().x());
+    float y = platform::PixelsToTwips(event->position().y());
     setCursor(Qt::ArrowCursor);
     emit MouseMove(button, shift, x, y);
 }

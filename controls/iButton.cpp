@@ -2,8 +2,8 @@
 
 #include "ButtonLayout.h"
 #include "ButtonStrip.h"
-#include "platform/MouseCodes.h"
 #include "platform/LayeredWindow.h"
+#include "platform/MouseCodes.h"
 #include "platform/Twips.h"
 #include "platform/WindowProc.h"
 
@@ -406,8 +406,8 @@ void iButton::mousePressEvent(QMouseEvent *event)
 {
     short button = ButtonCode(event->button());
     short shift = ShiftCode(event->modifiers());
-    float x = ToTwips(event->position().x());
-    float y = ToTwips(event->position().y());
+    float x = platform::PixelsToTwips(event->position().x());
+    float y = platform::PixelsToTwips(event->position().y());
     const QPointer<iButton> alive(this);
     emit MouseDown(button, shift, x, y);
     if (!alive) {
@@ -426,8 +426,8 @@ void iButton::mouseReleaseEvent(QMouseEvent *event)
 {
     short button = ButtonCode(event->button());
     short shift = ShiftCode(event->modifiers());
-    float x = ToTwips(event->position().x());
-    float y = ToTwips(event->position().y());
+    float x = platform::PixelsToTwips(event->position().x());
+    float y = platform::PixelsToTwips(event->position().y());
     const QPointer<iButton> alive(this);
     emit MouseUp(button, shift, x, y);
     if (!alive) {
@@ -464,8 +464,8 @@ void iButton::mouseMoveEvent(QMouseEvent *event)
 {
     short button = ButtonCode(event->buttons());
     short shift = ShiftCode(event->modifiers());
-    float x = ToTwips(event->position().x());
-    float y = ToTwips(event->position().y());
+    float x = platform::PixelsToTwips(event->position().x());
+    float y = platform::PixelsToTwips(event->position().y());
     const QPointer<iButton> alive(this);
     emit MouseMove(button, shift, x, y);
     if (alive) {

@@ -1,17 +1,6 @@
 #include "LoginCommand.h"
 
-#include <QUrl>
-
-namespace {
-
-bool isWebAddress(const QString &text)
-{
-    const QUrl url(text, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && !url.host().isEmpty() && (scheme == "http" || scheme == "https");
-}
-
-} // namespace
+#include "platform/WebAddress.h"
 
 LoginCommand LoginCommand::FromAddress(const QString &address)
 {
@@ -26,5 +15,5 @@ LoginCommand LoginCommand::FromAddress(const QString &address)
     }
     const QStringList fields = address.split('|');
     const QString game = fields.size() > 1 ? fields[1] : QString();
-    return isWebAddress(game) ? LoginCommand{LoadGame, game} : LoginCommand{Refused, {}};
+    return platform::IsWebAddress(game) ? LoginCommand{LoadGame, game} : LoginCommand{Refused, {}};
 }

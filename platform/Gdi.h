@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SystemColors.h"
+#include "platform/WinTypes.h"
 
 #include <QRect>
 #include <QSize>
@@ -14,7 +15,7 @@ class MemDC;
 namespace Gdi {
 
 using platform::COLORREF;
-using UINT = quint32;
+using platform::UINT;
 
 inline constexpr UINT DT_CENTER = 0x0001;
 inline constexpr UINT DT_RIGHT = 0x0002;

@@ -1,7 +1,5 @@
 #include "MouseCodes.h"
 
-#include "platform/Twips.h"
-
 namespace MouseCodes {
 
 short ButtonCode(Qt::MouseButtons buttons)
@@ -15,11 +13,6 @@ short ShiftCode(Qt::KeyboardModifiers modifiers)
     return short(((modifiers & Qt::ShiftModifier) ? 1 : 0) |
                  ((modifiers & Qt::ControlModifier) ? 2 : 0) |
                  ((modifiers & Qt::AltModifier) ? 4 : 0));
-}
-
-float ToTwips(qreal pixels)
-{
-    return float(pixels * platform::TwipsPerPixel);
 }
 
 } // namespace MouseCodes

@@ -1,5 +1,7 @@
 #include "Shell.h"
 
+#include "WebAddress.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
@@ -7,12 +9,6 @@
 
 namespace platform {
 namespace {
-
-bool isWebAddress(const QUrl &url)
-{
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && (scheme == "http" || scheme == "https");
-}
 
 bool openLocalFile(const QString &path, const QStringList &arguments)
 {
@@ -32,7 +28,7 @@ bool shellOpenNow(const QString &target, const QStringList &arguments)
         return openLocalFile(target, arguments);
     }
     const QUrl url(target, QUrl::StrictMode);
-    return isWebAddress(url) && QDesktopServices::openUrl(url);
+    return IsWebAddress(url) && QDesktopServices::openUrl(url);
 }
 
 } // namespace

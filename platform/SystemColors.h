@@ -21,11 +21,6 @@ inline QColor ColorFromRef(COLORREF color)
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-inline COLORREF RefFromColor(const QColor &color)
-{
-    return RGB(color.red(), color.green(), color.blue());
-}
-
 // Resolves system colours; plain colours pass through unchanged.
 QColor TranslateColor(COLORREF color);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <cmath>
 
 namespace platform {
@@ -13,9 +14,10 @@ inline int TwipsToPixels(double twips)
     return static_cast<int>(std::nearbyint(twips / TwipsPerPixel));
 }
 
-inline int PixelsToTwips(int pixels)
+// Pointer positions arrive in fractions of a pixel and are reported in twips as a single.
+inline float PixelsToTwips(qreal pixels)
 {
-    return pixels * TwipsPerPixel;
+    return float(pixels * TwipsPerPixel);
 }
 
 } // namespace platform

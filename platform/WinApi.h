@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/WinTypes.h"
 #include "platform/WindowHandles.h"
 
 #include <QRect>
@@ -10,7 +11,7 @@
 namespace WinApi {
 
 using platform::HWND;
-using UINT = quint32;
+using platform::UINT;
 
 inline constexpr int GWL_STYLE = -16;
 

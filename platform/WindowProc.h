@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WinTypes.h"
 #include "WindowHandles.h"
 
 #include <functional>
@@ -15,13 +16,6 @@ namespace platform {
 // message made from a Qt event it lets the widget handle that event as usual; for a message sent
 // by code it does the default action. A procedure that does not call on returns its own result
 // and the widget never sees the event.
-//
-// Parameters are 32-bit as on the system the client was written for; nothing depends on pointer
-// size.
-using UINT = quint32;
-using WPARAM = quint32;
-using LPARAM = qint32;
-using LRESULT = qint32;
 
 class WindowProcedure {
 public:
@@ -76,14 +70,6 @@ bool MessageFromEvent(QWidget *widget, const QEvent *event, Message &message);
 inline constexpr LPARAM MakeLParam(int low, int high)
 {
     return LPARAM(quint32(quint16(low)) | (quint32(quint16(high)) << 16));
-}
-inline constexpr int LowWord(quint32 value)
-{
-    return qint16(value & 0xFFFF);
-}
-inline constexpr int HighWord(quint32 value)
-{
-    return qint16((value >> 16) & 0xFFFF);
 }
 
 // Message numbers and codes used by the client.
