@@ -1,5 +1,7 @@
 #include "HeadlessRun.h"
 
+#include "platform/Program.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -14,8 +16,7 @@ namespace {
 // Top-level windows by object name, and the stage each one stands for.
 QString stageOfWindow(const QObject *window)
 {
-    static const QHash<QString, QString> stages{
-        {"LoadFrm", "splash"}, {"LoginBgFrm", "login"}, {"WebMainFrm", "main"}};
+    static const QHash<QString, QString> stages{{"LoadFrm", "splash"}, {"LoginBgFrm", "login"}};
     return stages.value(window->objectName());
 }
 
@@ -56,6 +57,13 @@ void HeadlessRun::Reach(const QString &stage)
     if (current && !current->m_reached.contains(stage)) {
         current->m_reached.append(stage);
         current->StageReached(stage);
+    }
+}
+
+void HeadlessRun::ReachWhenSettled(const QString &stage)
+{
+    if (current) {
+        QTimer::singleShot(SettleMilliseconds, current, [stage] { Reach(stage); });
     }
 }
 
@@ -102,8 +110,5 @@ void HeadlessRun::GiveUp()
 // From the event loop, so whatever handler reached the stage finishes first.
 void HeadlessRun::Finish(int exitCode)
 {
-    QTimer::singleShot(0, this, [exitCode] {
-        QApplication::closeAllWindows();
-        QCoreApplication::exit(exitCode);
-    });
+    QTimer::singleShot(0, this, [exitCode] { platform::EndProgram(exitCode); });
 }

@@ -20,6 +20,8 @@ public:
 
     // A stage that is not a window appearing (the hand-off to the game): saved at once.
     static void Reach(const QString &stage);
+    // A stage whose picture needs a moment to settle on screen (a page that just loaded).
+    static void ReachWhenSettled(const QString &stage);
 
     HeadlessRun(const QDir &folder, const QString &lastStage, int timeoutSeconds);
     ~HeadlessRun() override;

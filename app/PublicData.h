@@ -7,6 +7,9 @@
 // Helpers shared by the client's windows.
 namespace PublicData {
 
+// The client's icon, written to the temporary folder by the login window for the windows after it.
+inline constexpr char IconFileName[] = "qvmr.ico";
+
 // The user's private temporary folder with exactly one trailing separator; empty when no
 // private folder can be had (callers then have nowhere safe to write).
 QString GetTempFolder();

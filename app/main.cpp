@@ -2,10 +2,28 @@
 #include "app/Forms.h"
 #include "app/HeadlessRun.h"
 #include "app/LoadFrm.h"
+#include "login/GameWindow.h"
 #include "login/LoginFrm.h"
+#include "mainwnd/WebMainFrm.h"
 #include "platform/WebBrowser.h"
 
 #include <QApplication>
+
+namespace {
+
+void OpenMainWindow(const QString &address)
+{
+    const bool first = !Forms<WebMainFrm>::IfLoaded();
+    WebMainFrm &main = Forms<WebMainFrm>::Get();
+    if (first) {
+        QObject::connect(&main, &WebMainFrm::GamePageComplete,
+                         [] { HeadlessRun::ReachWhenSettled("main"); });
+    }
+    main.SetURL(address);
+    main.show();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -15,6 +33,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(AppConfig::Version);
 
     const auto headless = HeadlessRun::FromEnvironment();
+    GameWindow::OpenProvider().replace(OpenMainWindow);
     LoadFrm &loadFrm = Forms<LoadFrm>::Get();
     QObject::connect(&loadFrm, &LoadFrm::LoadLoginWindow, [] { Forms<LoginFrm>::Get(); });
     if (loadFrm.Start(CommandLineOf(QApplication::arguments())) == LoadFrm::Outcome::EndProgram) {

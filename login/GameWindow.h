@@ -3,10 +3,10 @@
 #include "platform/Replaceable.h"
 
 #include <QString>
-#include <QStringList>
 
-// Where the login hands over the game address: the main window's SetURL and show. Until the
-// main window is built in, the address is recorded and printed, and nothing opens.
+// Where the login hands over the game address. The login knows nothing of the main window; the
+// program connects this to the main window's SetURL and show. Unconnected, the address goes
+// nowhere.
 namespace GameWindow {
 
 using OpenService = platform::Replaceable<void(const QString &address)>;
@@ -14,8 +14,5 @@ using OpenService = platform::Replaceable<void(const QString &address)>;
 OpenService &OpenProvider();
 
 void Open(const QString &address);
-
-// Every address handed over so far by the stand-in.
-QStringList HandedOver();
 
 } // namespace GameWindow

@@ -6,10 +6,12 @@
 #include "PictureButton.h"
 #include "app/AppConfig.h"
 #include "app/Forms.h"
+#include "app/HeadlessRun.h"
 #include "app/LoadFrm.h"
 #include "app/PublicData.h"
 #include "platform/LayeredWindow.h"
 #include "platform/MessageBox.h"
+#include "platform/Resources.h"
 #include "platform/Program.h"
 #include "platform/WebBrowser.h"
 #include "platform/WindowProc.h"
@@ -42,11 +44,6 @@ bool isEmptyRoot(QString html)
     return html.trimmed().isEmpty();
 }
 
-QImage designImage(const char *name)
-{
-    return QImage(QString(":/vantor/design/%1").arg(QLatin1String(name)));
-}
-
 } // namespace
 
 QString LoginFrm::LoginPage()
@@ -77,9 +74,9 @@ void LoginFrm::BuildControls()
     Picture1->setGeometry(PanelRect);
     WebBrowser1 = new platform::WebBrowser(Picture1);
     WebBrowser1->setGeometry(BrowserRect);
-    MiniBtn = new PictureButton(designImage("login_minimize.png"), this);
+    MiniBtn = new PictureButton(platform::LoadDesignPicture("login_minimize.png"), this);
     MiniBtn->move(MiniBtnPos);
-    CloseBtn = new PictureButton(designImage("login_close.png"), this);
+    CloseBtn = new PictureButton(platform::LoadDesignPicture("login_close.png"), this);
     CloseBtn->move(CloseBtnPos);
 
     connect(WebBrowser1, &platform::WebBrowser::DownloadBegin, this,
@@ -165,10 +162,13 @@ void LoginFrm::WebBrowser1_BeforeNavigate(const QString &url, bool &Cancel)
     }
 }
 
+// The main window is up before the backdrop goes, so the program never has a moment without a
+// window (it would end there).
 void LoginFrm::LoadGame(const QString &address)
 {
-    Forms<LoginBgFrm>::Get().Form_Unload();
+    HeadlessRun::Reach("handoff");
     GameWindow::Open(address);
+    Forms<LoginBgFrm>::Get().Form_Unload();
 }
 
 void LoginFrm::WebBrowser1_DocumentComplete(const QString &url, bool)

@@ -3,10 +3,16 @@
 #include <QApplication>
 
 namespace platform {
+namespace {
+
+bool ending = false;
+
+} // namespace
 
 EndProgramService &EndProgramProvider()
 {
     static EndProgramService service([](int exitCode) {
+        ending = true;
         QApplication::closeAllWindows();
         QCoreApplication::exit(exitCode);
     });
@@ -16,6 +22,11 @@ EndProgramService &EndProgramProvider()
 void EndProgram(int exitCode)
 {
     EndProgramProvider()(exitCode);
+}
+
+bool ProgramEnding()
+{
+    return ending;
 }
 
 } // namespace platform

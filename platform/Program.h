@@ -12,4 +12,8 @@ EndProgramService &EndProgramProvider();
 // Tests replace it, since ending would end the test.
 void EndProgram(int exitCode = 0);
 
+// True once the program is being ended that way: windows close without asking the player, as
+// when the program itself decides to end (an update hand-off, an unattended run).
+bool ProgramEnding();
+
 } // namespace platform

@@ -31,4 +31,9 @@ QImage LoadBitmapResource(int id)
     return QImage::fromData(LoadResource("BITMAP", id));
 }
 
+QImage LoadDesignPicture(const QString &name)
+{
+    return QImage(QString(":/vantor/design/%1").arg(name));
+}
+
 } // namespace platform

@@ -16,4 +16,8 @@ bool HasResource(const QString &type, int id);
 // A bitmap resource decoded for drawing.
 QImage LoadBitmapResource(int id);
 
+// A picture that belongs to one window's design (a button face, say) rather than to the table
+// of numbered resources; null when there is none of that name.
+QImage LoadDesignPicture(const QString &name);
+
 } // namespace platform

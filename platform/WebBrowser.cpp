@@ -73,6 +73,14 @@ bool isStandInTitle(const QString &title, const QUrl &url)
            title == url.toString(QUrl::RemoveScheme).mid(2) || title == url.toDisplayString();
 }
 
+// A text as a script literal.
+QString jsString(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace('\\', "\\\\").replace('\'', "\\'").replace('\n', "\\n");
+    return '\'' + quoted + '\'';
+}
+
 } // namespace
 
 void WebBrowser::PrepareEngine()
@@ -121,6 +129,12 @@ WebBrowser::WebBrowser(QWidget *parent)
     connect(m_page, &QWebEnginePage::loadStarted, this, &WebBrowser::DownloadBegin);
     connect(m_page, &QWebEnginePage::loadFinished, this, &WebBrowser::OnLoadFinished);
     connect(m_page, &QWebEnginePage::titleChanged, this, &WebBrowser::OnTitleChanged);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                if (status != QWebEnginePage::NormalTerminationStatus) {
+                    emit RendererGone();
+                }
+            });
 }
 
 WebBrowser::~WebBrowser()
@@ -161,6 +175,19 @@ void WebBrowser::RootInnerHtml(const std::function<void(const QString &)> &callb
     m_page->runJavaScript("document.documentElement ? document.documentElement.innerHTML : ''",
                           QWebEngineScript::ApplicationWorld,
                           [callback](const QVariant &result) { callback(result.toString()); });
+}
+
+void WebBrowser::SetRootStyle(const QString &property, const QString &value)
+{
+    const QString script = QString("document.documentElement && "
+                                   "document.documentElement.style.setProperty(%1, %2);")
+                               .arg(jsString(property), jsString(value));
+    m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+}
+
+void WebBrowser::ShowNotice(const QString &html)
+{
+    m_page->setHtml(html);
 }
 
 void WebBrowser::SetDocumentStyle(const QString &css)

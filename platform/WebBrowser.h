@@ -46,6 +46,12 @@ public:
     // The top document's root element content, delivered asynchronously.
     void RootInnerHtml(const std::function<void(const QString &)> &callback) const;
 
+    // Sets one style property of the top document's root element, now.
+    void SetRootStyle(const QString &property, const QString &value);
+
+    // Replaces the page with a notice of the client's own; its links lead back to real pages.
+    void ShowNotice(const QString &html);
+
     // A style sheet applied to every top document from now on.
     void SetDocumentStyle(const QString &css);
 
@@ -61,6 +67,8 @@ signals:
     void DocumentComplete(const QString &url, bool isTop);
     void TitleChange(const QString &text);
     void NewWindow(const QString &url, bool &Processed);
+    // The process that rendered the page crashed or was killed; the page shows nothing now.
+    void RendererGone();
 
 private:
     friend class WebBrowserPage;

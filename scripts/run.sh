@@ -29,7 +29,7 @@ rm -rf "$shots"
 mkdir -p "$shots"
 echo "run: no display; running under Xvfb, screenshots go to $shots"
 export VANTOR_SHOTS_DIR="$shots"
-export VANTOR_SHOTS_LAST="${VANTOR_SHOTS_LAST:-handoff}"
+export VANTOR_SHOTS_LAST="${VANTOR_SHOTS_LAST:-main}"
 export VANTOR_SHOTS_TIMEOUT="${VANTOR_SHOTS_TIMEOUT:-60}"
 status=0
 scripts/with-display.sh "$build/app/vantor-client" "$@" || status=$?

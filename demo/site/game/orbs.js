@@ -24,6 +24,21 @@
     var random = seededRandom(seedParam !== null ? Number(seedParam) : Date.now());
 
     var game = { score: 0, lives: StartLives, running: false, over: false, orbs: [], bursts: [], nextSpawn: 0 };
+    // The keyboard's aim: arrow keys move it, Space or Enter clicks there.
+    var aim = { x: canvas.width / 2, y: canvas.height / 2, keys: 0 };
+    var AimStep = 24;
+
+    // The board takes the room the window leaves beside the side panel.
+    function fitBoard() {
+        var side = document.querySelector(".side");
+        var header = document.querySelector(".masthead");
+        var width = window.innerWidth - (side ? side.offsetWidth : 0) - 90;
+        var height = window.innerHeight - (header ? header.offsetHeight : 0) - 60;
+        canvas.width = Math.max(320, Math.floor(width));
+        canvas.height = Math.max(240, Math.floor(height));
+        aim.x = Math.min(aim.x, canvas.width);
+        aim.y = Math.min(aim.y, canvas.height);
+    }
 
     function showScore() {
         document.title = "Vantor - 得分 " + game.score;
@@ -111,6 +126,18 @@
         context.stroke();
     }
 
+    function drawAim() {
+        context.beginPath();
+        context.arc(aim.x, aim.y, 14, 0, Math.PI * 2);
+        context.moveTo(aim.x - 20, aim.y);
+        context.lineTo(aim.x + 20, aim.y);
+        context.moveTo(aim.x, aim.y - 20);
+        context.lineTo(aim.x, aim.y + 20);
+        context.strokeStyle = "rgba(245, 217, 139, 0.8)";
+        context.lineWidth = 1.5;
+        context.stroke();
+    }
+
     function drawHud() {
         context.fillStyle = "#f5d98b";
         context.font = "bold 18px 'Microsoft YaHei', 'Noto Sans CJK SC', sans-serif";
@@ -133,6 +160,7 @@
         context.clearRect(0, 0, canvas.width, canvas.height);
         game.orbs.forEach(function (orb) { drawOrb(orb, now); });
         game.bursts.forEach(function (burst) { drawBurst(burst, now); });
+        drawAim();
         drawHud();
         if (game.over) {
             drawBanner("游戏结束，得分 " + game.score + " · 点击重新开始");
@@ -179,6 +207,21 @@
         clickAt(event.clientX - box.left, event.clientY - box.top);
     });
 
+    var arrows = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+    document.addEventListener("keydown", function (event) {
+        var step = arrows[event.key];
+        if (step) {
+            aim.x = Math.min(canvas.width, Math.max(0, aim.x + step[0] * AimStep));
+            aim.y = Math.min(canvas.height, Math.max(0, aim.y + step[1] * AimStep));
+            aim.keys += 1;
+            event.preventDefault();
+        } else if (event.key === " " || event.key === "Enter") {
+            clickAt(aim.x, aim.y);
+            event.preventDefault();
+        }
+    });
+    window.addEventListener("resize", fitBoard);
+
     // For automated runs: where the orbs are now (page coordinates of the canvas) and the state.
     window.vantorOrbs = {
         state: function () {
@@ -186,6 +229,7 @@
             var box = canvas.getBoundingClientRect();
             return {
                 score: game.score,
+                aim: { x: aim.x, y: aim.y, keys: aim.keys },
                 lives: game.lives,
                 running: game.running,
                 over: game.over,
@@ -197,6 +241,7 @@
         clickAt: clickAt
     };
 
+    fitBoard();
     showScore();
     requestAnimationFrame(frame);
 })();

@@ -1,0 +1,454 @@
+#include "WebMainFrm.h"
+
+#include "MainLayout.h"
+#include "WebUrl.h"
+#include "app/AppConfig.h"
+#include "app/Forms.h"
+#include "app/MsgFrm.h"
+#include "app/PublicData.h"
+#include "cSetStyle.h"
+#include "controls/BForm.h"
+#include "controls/ButtonStrip.h"
+#include "controls/iButton.h"
+#include "login/LoginFrm.h"
+#include "platform/Program.h"
+#include "platform/Region.h"
+#include "platform/Resources.h"
+#include "platform/Shell.h"
+#include "platform/Twips.h"
+#include "platform/WebBrowser.h"
+#include "platform/WindowProc.h"
+#include "tabstrip/CTabItem.h"
+#include "tabstrip/CTabItems.h"
+#include "tabstrip/uTab.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+const int MinBitmapId = 101;
+const int MinMaxBitmapId = 102;
+const int CloseBitmapId = 103;
+const int ToolBitmapId = 104;
+const int LogoBitmapId = 105;
+const int CornerEllipse = 6;
+
+QString Text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+iButton *CaptionButton(QWidget *parent, const char *name)
+{
+    auto *button = new iButton(parent);
+    button->setObjectName(name);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+// Applies one layout rule; a rule that gave nothing leaves the control where it was.
+void Put(QWidget *control, const std::optional<QRect> &twips)
+{
+    if (control && twips) {
+        control->setGeometry(MainLayout::ToPixels(*twips));
+    }
+}
+
+QSize Twips(QSize pixels)
+{
+    return pixels * platform::TwipsPerPixel;
+}
+
+} // namespace
+
+WebMainFrm::PageFormService &WebMainFrm::PageFormProvider()
+{
+    static PageFormService service([](const QString &url) -> ITabForm * {
+        auto *page = new WebUrl;
+        page->OpenURL(url);
+        return page;
+    });
+    return service;
+}
+
+WebMainFrm::WebMainFrm() : QWidget(nullptr, Qt::Window)
+{
+    setObjectName("WebMainFrm");
+    setWindowTitle(Text("Marova客户端"));
+    // While hidden by the player this is still the program's window: closing any other window
+    // must not end the game. The program ends when this window unloads.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    resize(MainLayout::ToPixels(QRect(QPoint(), MainLayout::DesignClientTwips)).size());
+    BuildControls();
+    ConnectControls();
+    Form_Load();
+}
+
+WebMainFrm::~WebMainFrm()
+{
+    Forms<WebMainFrm>::Forget(this);
+}
+
+// Created from the lowest control to the top-most, which is the order they stack in.
+void WebMainFrm::BuildControls()
+{
+    WebBForm = new BForm(this);
+    WebBForm->setObjectName("WebBForm");
+    BuildCaptionButtons();
+
+    WebuTab = new uTab(this);
+    WebuTab->setObjectName("WebuTab");
+    pCnt = new QWidget(this);
+    pCnt->setObjectName("pCnt");
+    pCnt->installEventFilter(this);
+
+    PicLogo = new QLabel(this);
+    PicLogo->setObjectName("PicLogo");
+    PicLogo->setGeometry(MainLayout::ToPixels(QRect(100, 30, 440, 440)));
+    PicLogo->installEventFilter(this);
+
+    GameSpaceBtn = CaptionButton(this, "GameSpaceBtn");
+    GameSpaceBtn->SetBackPicture(platform::LoadDesignPicture("gamespace_btn.png"));
+    OtherUserBtn = CaptionButton(this, "OtherUserBtn");
+    OtherUserBtn->SetBackPicture(platform::LoadDesignPicture("otheruser_btn.png"));
+    BuildBrowserPanel();
+}
+
+void WebMainFrm::BuildCaptionButtons()
+{
+    web_close = CaptionButton(this, "web_close");
+    web_minmax = CaptionButton(this, "web_minmax");
+    web_minmax->SetStyle(ButtonStrip::ToggleStyle);
+    web_min = CaptionButton(this, "web_min");
+    web_tool = CaptionButton(this, "web_tool");
+}
+
+void WebMainFrm::BuildBrowserPanel()
+{
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName("Picture1");
+    Picture1->installEventFilter(this);
+}
+
+// The start browser shows only until the first tab opens, and the login opens one before the
+// window ever shows: it is made when the panel really shows and let go when the panel hides,
+// so no hidden web page is kept for nothing. It is never sent anywhere.
+void WebMainFrm::Picture1_Show()
+{
+    if (!WebBrowser1) {
+        WebBrowser1 = new platform::WebBrowser(Picture1);
+        WebBrowser1->setObjectName("WebBrowser1");
+        Picture1_Resize();
+        WebBrowser1->show();
+    }
+}
+
+void WebMainFrm::Picture1_Hide()
+{
+    if (WebBrowser1) {
+        WebBrowser1->deleteLater();
+        WebBrowser1 = nullptr;
+    }
+}
+
+void WebMainFrm::ConnectControls()
+{
+    connect(WebuTab, &uTab::TabChanged, this, &WebMainFrm::WebuTab_TabChanged);
+    connect(WebuTab, &uTab::OnMouseDown, this, &WebMainFrm::WebuTab_OnMouseDown,
+            Qt::DirectConnection);
+    connect(WebuTab, &uTab::OnMouseHover, this, &WebMainFrm::WebuTab_OnMouseHover,
+            Qt::DirectConnection);
+    connect(WebuTab, &uTab::OnMouseMove, this, &WebMainFrm::WebuTab_OnMouseMove,
+            Qt::DirectConnection);
+    connect(WebuTab, &uTab::OnItemColose, this, &WebMainFrm::WebuTab_OnItemColose,
+            Qt::DirectConnection);
+    connect(WebBForm, &BForm::MouseMove, this, &WebMainFrm::ArrowCursor);
+    connect(GameSpaceBtn, &iButton::Click, this, &WebMainFrm::GameSpaceBtn_Click);
+    connect(OtherUserBtn, &iButton::Click, this, &WebMainFrm::OtherUserBtn_Click);
+    connect(web_min, &iButton::Click, this, &WebMainFrm::web_min_Click);
+    connect(web_minmax, &iButton::Click, this, &WebMainFrm::web_minmax_Click);
+    connect(web_close, &iButton::Click, this, &WebMainFrm::web_close_Click);
+}
+
+void WebMainFrm::Form_Load()
+{
+    const platform::HWND hWnd = platform::HandleOf(this);
+    const QString iconFile = PublicData::GetTempFolder().isEmpty()
+                                 ? QString()
+                                 : PublicData::GetTempFolder() + PublicData::IconFileName;
+    if (!iconFile.isEmpty() && QFile::exists(iconFile)) {
+        setWindowIcon(QIcon(iconFile));
+    }
+    WebBForm->SetCaption(Text(AppConfig::GameTitle));
+    setWindowTitle(Text(AppConfig::GameTitle) + Text(AppConfig::CaptionSuffix));
+
+    objStyle = std::make_unique<cSetStyle>();
+    connect(objStyle.get(), &cSetStyle::CloseClick, this, &WebMainFrm::objStyle_CloseClick);
+    objStyle->SetobjForm(this);
+    objStyle->SetWindowStyle(hWnd);
+    WebBForm->SetfrmHwnd(hWnd);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QSize free = Twips(screen->size()) - Twips(size());
+        move(platform::TwipsToPixels(free.width() / 2), platform::TwipsToPixels(free.height() / 2));
+    }
+    web_close->SetBackPicture(platform::LoadBitmapResource(CloseBitmapId));
+    web_minmax->SetBackPicture(platform::LoadBitmapResource(MinMaxBitmapId));
+    web_min->SetBackPicture(platform::LoadBitmapResource(MinBitmapId));
+    web_minmax->SetValue(true);
+    web_tool->SetBackPicture(platform::LoadBitmapResource(ToolBitmapId));
+    WebuTab->SethContainerWnd(platform::HandleOf(pCnt));
+    WebuTab->LockReDraw(false);
+    PicLogo->setPixmap(QPixmap::fromImage(platform::LoadBitmapResource(LogoBitmapId)));
+    web_minmax_Click();
+}
+
+void WebMainFrm::SetURL(const QString &strURL)
+{
+    OpenGameTab(strURL);
+}
+
+void WebMainFrm::OpenGameTab(const QString &url)
+{
+    const std::shared_ptr<CTabItems> items = WebuTab->TabItems();
+    const int found = FindGameTab(url);
+    if (found < 0) {
+        ITabForm *page = PageFormProvider()(url);
+        if (auto *gamePage = dynamic_cast<WebUrl *>(page)) {
+            connect(gamePage, &WebUrl::PageComplete, this, [this] {
+                if (!std::exchange(m_GamePageSeen, true)) {
+                    emit GamePageComplete();
+                }
+            });
+        }
+        const QString key = TabKeyPrefix + url;
+        // Keys ignore case but addresses do not: an address that differs from an open one only
+        // in case gets a tab of its own, found again by its address alone.
+        const bool keyTaken = items->FindItem(key) >= 0;
+        items->Add(key, page, keyTaken ? std::nullopt : std::optional<QString>(key));
+        items->Item(items->Count() - 1)->SetItemData(url);
+        items->SetSelected(items->Count() - 1);
+    } else {
+        items->SetSelected(found);
+    }
+    Picture1->hide();
+    FocusSelectedPage();
+}
+
+int WebMainFrm::FindGameTab(const QString &url) const
+{
+    const std::shared_ptr<CTabItems> items = WebuTab->TabItems();
+    for (int i = 0; i < items->Count(); ++i) {
+        if (items->Item(i)->ItemData().toString() == url) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+WebUrl *WebMainFrm::PageOf(int index) const
+{
+    const std::shared_ptr<CTabItem> item = WebuTab->TabItems()->Item(index);
+    return item ? dynamic_cast<WebUrl *>(item->Form()) : nullptr;
+}
+
+void WebMainFrm::FocusSelectedPage()
+{
+    if (WebUrl *page = PageOf(WebuTab->Selected())) {
+        page->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void WebMainFrm::RectRgn(platform::HWND hWnd, int Top, int Buttom, int X, int Y)
+{
+    platform::SetWindowRgn(hWnd, platform::CreateRoundRectRgn(0, 0, Top, Buttom, X, Y), true);
+}
+
+void WebMainFrm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void WebMainFrm::Form_Resize()
+{
+    if (isMinimized()) {
+        return;
+    }
+    const MainLayout::Placement place = MainLayout::Place(Twips(size()));
+    Put(WebBForm, place.WebBForm);
+    WebBForm->Printform(this);
+    RectRgn(platform::HandleOf(this), width() + 1, height() + 1, CornerEllipse, CornerEllipse);
+    Put(web_close, place.web_close);
+    Put(web_minmax, place.web_minmax);
+    Put(web_min, place.web_min);
+    Put(web_tool, place.web_tool);
+    Put(WebuTab, place.WebuTab);
+    Put(GameSpaceBtn, place.GameSpaceBtn);
+    Put(OtherUserBtn, place.OtherUserBtn);
+    Put(Picture1, place.Picture1);
+    Put(pCnt, place.Picture1);
+}
+
+void WebMainFrm::Picture1_Resize()
+{
+    if (!WebBrowser1) {
+        return;
+    }
+    Put(WebBrowser1, MainLayout::StartBrowserRect(Twips(Picture1->size())));
+}
+
+bool WebMainFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Picture1 && event->type() == QEvent::Resize) {
+        Picture1_Resize();
+    } else if (watched == Picture1 && event->type() == QEvent::Show) {
+        Picture1_Show();
+    } else if (watched == Picture1 && event->type() == QEvent::Hide) {
+        Picture1_Hide();
+    } else if ((watched == pCnt || watched == PicLogo) &&
+               (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)) {
+        ArrowCursor();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void WebMainFrm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    activateWindow();
+    FocusSelectedPage();
+}
+
+void WebMainFrm::ArrowCursor()
+{
+    setCursor(Qt::ArrowCursor);
+}
+
+void WebMainFrm::WebuTab_TabChanged()
+{
+    Picture1->hide();
+    FocusSelectedPage();
+}
+
+void WebMainFrm::WebuTab_OnMouseDown(int ItemIndex, short &, short &, float &, float &)
+{
+    ArrowCursor();
+    if (!web_minmax->Value() && ItemIndex < 0) {
+        platform::SendMessage(platform::HandleOf(this), platform::wm::NcLButtonDown,
+                              platform::HTCAPTION, 0);
+    }
+}
+
+void WebMainFrm::WebuTab_OnMouseHover(int ItemIndex, short &, short &, float &, float &)
+{
+    const std::shared_ptr<CTabItem> item = WebuTab->TabItems()->Item(ItemIndex);
+    WebuTab->setToolTip(item ? item->Caption() : QString());
+}
+
+void WebMainFrm::WebuTab_OnMouseMove(int, short &, short &, float &, float &)
+{
+    ArrowCursor();
+}
+
+// The last tab never goes by its close mark: closing it means leaving the game, so ask.
+void WebMainFrm::WebuTab_OnItemColose(int, bool &Cancel)
+{
+    if (WebuTab->TabItems()->Count() <= 1) {
+        web_close_Click();
+        Cancel = true;
+    }
+}
+
+void WebMainFrm::GameSpaceBtn_Click()
+{
+    platform::ShellOpen(Text(AppConfig::GameHome));
+}
+
+void WebMainFrm::OtherUserBtn_Click()
+{
+    LoginFrm &login = Forms<LoginFrm>::Get();
+    if (login.isVisible()) {
+        login.raise();
+        login.activateWindow();
+    }
+}
+
+void WebMainFrm::objStyle_CloseClick()
+{
+    web_close_Click();
+}
+
+void WebMainFrm::web_min_Click()
+{
+    showMinimized();
+}
+
+void WebMainFrm::web_minmax_Click()
+{
+    const bool maximised = objStyle->CallWindowStateChange();
+    // A maximised window stays put: its caption bar does not drag it.
+    WebBForm->SetfrmHwnd(maximised ? 0 : platform::HandleOf(this));
+}
+
+void WebMainFrm::web_close_Click()
+{
+    close();
+}
+
+void WebMainFrm::closeEvent(QCloseEvent *event)
+{
+    bool Cancel = false;
+    Form_QueryUnload(Cancel);
+    if (Cancel) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Form_Unload();
+}
+
+void WebMainFrm::Form_QueryUnload(bool &Cancel)
+{
+    if (m_bExit || m_Unloaded || platform::ProgramEnding()) {
+        return;
+    }
+    // One question at a time: a second close while it is open (the tray, the last tab's mark)
+    // waits for the answer to the first.
+    if (m_Asking) {
+        Cancel = true;
+        return;
+    }
+    m_Asking = true;
+    QPointer<MsgFrm> dialog = new MsgFrm(m_bExit, this);
+    dialog->exec();
+    delete dialog;
+    m_Asking = false;
+    Cancel = !m_bExit;
+}
+
+// The close may have come from inside a handler of the strip, of a tab's page or of the styling
+// hook; they are torn down once that delivery has returned.
+void WebMainFrm::Form_Unload()
+{
+    if (std::exchange(m_Unloaded, true)) {
+        return;
+    }
+    Forms<WebMainFrm>::Forget(this);
+    hide();
+    QTimer::singleShot(0, this, &WebMainFrm::FinishUnload);
+}
+
+void WebMainFrm::FinishUnload()
+{
+    WebuTab->TabItems()->Clear();
+    objStyle.reset();
+    deleteLater();
+    platform::EndProgram(0);
+}
