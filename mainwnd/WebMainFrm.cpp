@@ -11,6 +11,7 @@
 #include "controls/ButtonStrip.h"
 #include "controls/iButton.h"
 #include "login/LoginFrm.h"
+#include "platform/MemDC.h"
 #include "platform/Program.h"
 #include "platform/Region.h"
 #include "platform/Resources.h"
@@ -27,6 +28,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 
@@ -100,6 +102,8 @@ void WebMainFrm::BuildControls()
 {
     WebBForm = new BForm(this);
     WebBForm->setObjectName("WebBForm");
+    // The logo is a picture of the window's own; the caption starts after it.
+    WebBForm->SetHasLogo(true);
     BuildCaptionButtons();
 
     WebuTab = new uTab(this);
@@ -167,6 +171,8 @@ void WebMainFrm::ConnectControls()
     connect(WebuTab, &uTab::OnMouseMove, this, &WebMainFrm::WebuTab_OnMouseMove,
             Qt::DirectConnection);
     connect(WebuTab, &uTab::OnItemColose, this, &WebMainFrm::WebuTab_OnItemColose,
+            Qt::DirectConnection);
+    connect(WebuTab, &uTab::OnDrawBackground, this, &WebMainFrm::WebuTab_OnDrawBackground,
             Qt::DirectConnection);
     connect(WebBForm, &BForm::MouseMove, this, &WebMainFrm::ArrowCursor);
     connect(GameSpaceBtn, &iButton::Click, this, &WebMainFrm::GameSpaceBtn_Click);
@@ -364,6 +370,19 @@ void WebMainFrm::WebuTab_OnItemColose(int, bool &Cancel)
         web_close_Click();
         Cancel = true;
     }
+}
+
+// The strip lies on the caption bar: behind its tabs it shows the bar, so the two read as one.
+void WebMainFrm::WebuTab_OnDrawBackground(MemDC *hdc, int cx, int cy, bool &bSkipDefault)
+{
+    const QImage bar = WebBForm->Image();
+    if (!hdc || bar.isNull()) {
+        return;
+    }
+    QPainter painter(&hdc->Bitmap());
+    painter.drawImage(QRect(0, 0, cx, cy), bar,
+                      QRect(WebuTab->pos() - WebBForm->pos(), QSize(cx, cy)));
+    bSkipDefault = true;
 }
 
 void WebMainFrm::GameSpaceBtn_Click()

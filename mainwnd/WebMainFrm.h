@@ -10,6 +10,7 @@
 
 class BForm;
 class ITabForm;
+class MemDC;
 class QLabel;
 class WebUrl;
 class cSetStyle;
@@ -68,6 +69,7 @@ public slots:
     void WebuTab_OnMouseHover(int ItemIndex, short &Button, short &Shift, float &X, float &Y);
     void WebuTab_OnMouseMove(int ItemIndex, short &Button, short &Shift, float &X, float &Y);
     void WebuTab_OnItemColose(int ItemIndex, bool &Cancel);
+    void WebuTab_OnDrawBackground(MemDC *hdc, int cx, int cy, bool &bSkipDefault);
     void GameSpaceBtn_Click();
     void OtherUserBtn_Click();
     void objStyle_CloseClick();

@@ -67,8 +67,8 @@ QImage textButtonFrame(int width, Press press, const QString &text, const Icon &
 {
     QImage canvas = newCanvas({width, buttonHeight});
     QPainter painter(&canvas);
-    // Vertically centred on the caption bar, so it covers bar rows 5 to 26.
-    fillCaptionRows(painter, canvas.rect(), (captionBarHeight - buttonHeight) / 2);
+    // The buttons sit at the top of the caption bar and cover its rows 0 to 21.
+    fillCaptionRows(painter, canvas.rect(), 0);
     prepare(painter);
     drawPlate(painter, QRectF(0.5, 0.5, width - 1, buttonHeight - 1), press);
     const QFont font = cjkFont(12);
