@@ -1,0 +1,132 @@
+// Memory of the main window with 1, 2 and 5 game tabs of the demo game page: the proportional
+// set size (PSS) summed over the client's process and every web-engine process it started.
+//   bench_tabmemory            (run with a display; scripts/with-display.sh gives one)
+// PSS divides shared pages among the processes that map them, so the figures only mean
+// something on a quiet machine: another web-engine program running meanwhile lowers them.
+#include "DemoServer.h"
+#include "app/Forms.h"
+#include "mainwnd/WebMainFrm.h"
+#include "mainwnd/WebUrl.h"
+#include "platform/Program.h"
+#include "platform/WebBrowser.h"
+#include "tabstrip/uTab.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+const int SettleMs = 3000;
+const int LoadTimeoutMs = 30000;
+
+// Kernel-reported PSS of one process, in KiB; 0 when it cannot be read.
+long pssKiB(const QString &pid)
+{
+    QFile rollup(QString("/proc/%1/smaps_rollup").arg(pid));
+    if (!rollup.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray &line : rollup.readAll().split('\n')) {
+        if (line.startsWith("Pss:")) {
+            return line.mid(4).trimmed().split(' ').first().toLong();
+        }
+    }
+    return 0;
+}
+
+QString parentOf(const QString &pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray text = stat.readAll();
+    // The command name may hold spaces; the fields after its closing parenthesis do not.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 1 ? QString::fromLatin1(fields.at(1)) : QString();
+}
+
+// This process and all its descendants.
+long treePssKiB()
+{
+    QStringList tree{QString::number(::getpid())};
+    const QStringList all = QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (const QString &pid : all) {
+            if (!tree.contains(pid) && tree.contains(parentOf(pid))) {
+                tree << pid;
+                grew = true;
+            }
+        }
+    }
+    long total = 0;
+    for (const QString &pid : tree) {
+        total += pssKiB(pid);
+    }
+    return total;
+}
+
+bool openTab(WebMainFrm &main, const QString &address)
+{
+    main.SetURL(address);
+    WebUrl *page = main.PageOf(main.WebuTab->Selected());
+    if (!page) {
+        return false;
+    }
+    QSignalSpy complete(page, &WebUrl::PageComplete);
+    return complete.wait(LoadTimeoutMs);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
+    platform::WebBrowser::PrepareEngine();
+    QApplication app(argc, argv);
+    platform::EndProgramProvider().replace([](int) {});
+
+    DemoServer server;
+    if (!server.start()) {
+        std::fprintf(stderr, "bench_tabmemory: the demo server did not start\n");
+        return 1;
+    }
+    std::printf("%-24s %10s\n", "main window", "PSS MiB");
+    WebMainFrm &main = Forms<WebMainFrm>::Get();
+    main.show();
+    int tabs = 0;
+    long previous = 0;
+    for (int wanted : {1, 2, 5}) {
+        const int before = tabs;
+        for (; tabs < wanted; ++tabs) {
+            const QString address = server.baseUrl() + QString("/game/?seed=%1").arg(tabs + 1);
+            if (!openTab(main, address)) {
+                std::fprintf(stderr, "bench_tabmemory: %s did not load\n", qPrintable(address));
+                return 1;
+            }
+        }
+        QTest::qWait(SettleMs);
+        const long kib = treePssKiB();
+        std::printf("%-24s %10.1f", qPrintable(QString("%1 game tab(s)").arg(tabs)), kib / 1024.0);
+        if (previous) {
+            std::printf("   +%.1f MiB per added tab", (kib - previous) / 1024.0 / (tabs - before));
+        }
+        std::printf("\n");
+        std::fflush(stdout);
+        previous = kib;
+    }
+    main.m_bExit = true;
+    main.close();
+    QTest::qWait(200);
+    return 0;
+}
