@@ -1,8 +1,8 @@
-#include "app/AppConfig.h"
 #include "app/Forms.h"
 #include "app/HeadlessRun.h"
 #include "app/LoadFrm.h"
 #include "login/LoginFrm.h"
+#include "net/AppConfig.h"
 #include "platform/WebBrowser.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 #include "Resources.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 namespace platform {
 namespace {
@@ -29,6 +30,23 @@ bool HasResource(const QString &type, int id)
 QImage LoadBitmapResource(int id)
 {
     return QImage::fromData(LoadResource("BITMAP", id));
+}
+
+bool SaveResourceToFile(const QString &type, int id, const QString &filePath)
+{
+    if (!HasResource(type, id)) {
+        return false;
+    }
+    const QByteArray bytes = LoadResource(type, id);
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace platform

@@ -16,4 +16,9 @@ bool HasResource(const QString &type, int id);
 // A bitmap resource decoded for drawing.
 QImage LoadBitmapResource(int id);
 
+// Writes the raw bytes of resource (type, id) to the file, creating or replacing it whole.
+// Fails, leaving any existing file as it was, when the resource is unknown or the file cannot
+// be written.
+bool SaveResourceToFile(const QString &type, int id, const QString &filePath);
+
 } // namespace platform

@@ -1,8 +1,8 @@
 #include "DemoServer.h"
-#include "app/KubDownLoadFile.h"
 #include "app/LoadFrm.h"
 #include "app/PublicData.h"
-#include "app/VersionCheck.h"
+#include "net/KubDownLoadFile.h"
+#include "net/VersionCheck.h"
 #include "platform/MessageBox.h"
 
 #include <QCloseEvent>

@@ -2,13 +2,13 @@
 
 #include "StagedFiles.h"
 #include "UpdateManifest.h"
-#include "app/AppConfig.h"
-#include "app/PublicData.h"
 #include "controls/BForm.h"
 #include "controls/iButton.h"
+#include "net/AppConfig.h"
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
 #include "platform/Shell.h"
+#include "platform/TempFolder.h"
 #include "platform/WindowHandles.h"
 
 #include <QCloseEvent>
@@ -146,7 +146,7 @@ UpdateFrm::Outcome UpdateFrm::Start(const QString &argument)
     if (!target) {
         return Outcome::NotStarted;
     }
-    const QString tempFolder = PublicData::GetTempFolder();
+    const QString tempFolder = platform::PrivateTempFolder();
     QLockFile lock(tempFolder + LockFileName);
     // A lock is stale only when its owner is gone: a long download must not make it look
     // abandoned to a second updater.
