@@ -5,6 +5,7 @@
 #include "platform/LayeredWindow.h"
 #include "platform/MouseCodes.h"
 #include "platform/Twips.h"
+#include "platform/VirtualKeys.h"
 #include "platform/WindowProc.h"
 
 #include <QApplication>
