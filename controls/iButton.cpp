@@ -6,11 +6,9 @@
 #include "platform/MouseCodes.h"
 #include "platform/Twips.h"
 #include "platform/VirtualKeys.h"
-#include "platform/WindowProc.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,14 +20,13 @@ using namespace MouseCodes;
 namespace {
 
 const platform::COLORREF WindowBackground = 0x80000005;
-const QRgb MaskColor = qRgb(255, 0, 255);
 const short LeftButton = 1;
 const short EnterKey = 13;
 const short SpaceKey = 32;
 
 // The system's focus rectangle: every other pixel of the frame inverted, so drawing it twice
 // takes it away again.
-void DrawFocusRect(QImage &surface, const QRect &frame)
+void drawFocusRect(QImage &surface, const QRect &frame)
 {
     const auto invert = [&surface](int x, int y) {
         if (surface.rect().contains(x, y) && (x + y) % 2 == 0) {
@@ -47,22 +44,6 @@ void DrawFocusRect(QImage &surface, const QRect &frame)
         invert(frame.left(), y);
         invert(frame.right(), y);
     }
-}
-
-// Turns the mask colour see-through; returns whether any pixel had it.
-bool ClearMaskColor(QImage &surface)
-{
-    bool found = false;
-    for (int y = 0; y < surface.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(surface.scanLine(y));
-        for (int x = 0; x < surface.width(); ++x) {
-            if (line[x] == MaskColor) {
-                line[x] = 0;
-                found = true;
-            }
-        }
-    }
-    return found;
 }
 
 } // namespace
@@ -96,11 +77,6 @@ QSize iButton::sizeHint() const
     return QSize(75, 23);
 }
 
-QSize iButton::SizeTwips() const
-{
-    return size() * platform::TwipsPerPixel;
-}
-
 void iButton::SetcDrawMode(short mode)
 {
     m_DrawMode = mode;
@@ -117,7 +93,7 @@ void iButton::SetcFont(const QFont &newFont)
 
 void iButton::SetcForeColor(platform::COLORREF color)
 {
-    m_ForeColor = color;
+    m_Face.SetForeColor(color);
     Redraw();
     emit propertyChanged("cForeColor");
 }
@@ -169,7 +145,7 @@ void iButton::SetBackPicture(const QImage &picture)
 
 void iButton::SetIcon(const QImage &icon)
 {
-    m_Icon = icon;
+    m_Face.SetIcon(icon);
     emit propertyChanged("Icon");
 }
 
@@ -181,14 +157,14 @@ void iButton::SetEnabled(bool enabled)
 
 void iButton::SetcBackStyle(short backStyle)
 {
-    m_BackStyle = backStyle == 0 ? 0 : 1;
+    m_Face.SetSeeThrough(backStyle == 0);
     Redraw();
     emit propertyChanged("cBackStyle");
 }
 
 void iButton::SetCaption(const QString &caption)
 {
-    m_Caption = caption;
+    m_Face.SetCaption(caption);
     Redraw();
     emit propertyChanged("Caption");
 }
@@ -224,32 +200,9 @@ bool iButton::IsMouseOver() const
 
 void iButton::BuildStateImages()
 {
-    m_Images.clear();
-    m_DisabledImages.clear();
-    m_HasImages = false;
-    if (!m_BackPicture.isNull()) {
-        const QSize frame = FrameSize(m_BackPicture.size(), m_Style);
-        m_Images = CutImages(m_BackPicture, frame, m_Style);
-        for (bool value : {false, true}) {
-            m_DisabledImages.append(
-                DisabledFace(m_Images[ImageIndex(StateNormal, value, m_Style)]));
-        }
-        m_HasImages = true;
-    }
+    m_Face.SetStrip(m_BackPicture, m_Style);
     ApplyAutoSize();
     cMouseAction(CurrentState(), true);
-}
-
-const QImage *iButton::StateImage(int state) const
-{
-    if (!m_HasImages) {
-        return nullptr;
-    }
-    if (state == StateDisabled) {
-        return &m_DisabledImages[m_Value ? 1 : 0];
-    }
-    const int index = ImageIndex(state, m_Value, m_Style);
-    return index >= 0 && index < m_Images.size() ? &m_Images[index] : nullptr;
 }
 
 void iButton::DrawButton(int state)
@@ -258,64 +211,22 @@ void iButton::DrawButton(int state)
         m_Surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     }
     m_Surface.fill(platform::TranslateColor(WindowBackground));
-    DrawFace();
-    ApplyMask();
-    if (!m_Caption.isEmpty()) {
-        PrintCaption(state);
-    }
-    update();
-}
-
-void iButton::DrawFace()
-{
-    const QImage *image = StateImage(m_Locked ? StatePressed : m_DrawnState);
-    if (!image || m_Surface.isNull()) {
-        return;
-    }
-    QPainter painter(&m_Surface);
-    // Stretched pixel for pixel, never blended: a blend would smear the mask colour into the
-    // edges of a transparent button.
-    painter.drawImage(m_Surface.rect(), *image);
-    if (m_BackStyle == 0 || m_Icon.isNull()) {
-        return;
-    }
-    const int textWidth = QFontMetrics(font(), &m_Surface).horizontalAdvance(m_Caption);
-    const QPoint origin = ButtonLayout::IconOrigin(SizeTwips(), textWidth * platform::TwipsPerPixel,
-                                                   ButtonLayout::IconWidthTwips(m_Icon.width()));
-    painter.drawImage(QPoint(platform::TwipsToPixels(origin.x()), 0), m_Icon);
-}
-
-void iButton::ApplyMask()
-{
-    if (m_BackStyle != 0) {
-        clearMask();
-        return;
-    }
-    if (ClearMaskColor(m_Surface)) {
+    m_Face.SetFont(font()); // set on the button or inherited from its window
+    // The face shows the state last asked for; a locked button stays pressed.
+    const bool seeThrough = m_Face.PaintFace(m_Surface, m_Surface.rect(),
+                                             m_Locked ? StatePressed : m_DrawnState, m_Value);
+    if (seeThrough) {
         setMask(platform::OpaqueRegion(m_Surface));
     } else {
         clearMask();
     }
-}
-
-void iButton::PrintCaption(int state)
-{
-    const QFontMetrics metrics(font(), &m_Surface);
-    const QSize textTwips =
-        QSize(metrics.horizontalAdvance(m_Caption), metrics.height()) * platform::TwipsPerPixel;
-    const int iconWidth = m_Icon.isNull() ? 0 : ButtonLayout::IconWidthTwips(m_Icon.width());
-    const QPoint origin = ButtonLayout::CaptionOrigin(SizeTwips(), textTwips, iconWidth, state);
-    QPainter painter(&m_Surface);
-    painter.setFont(font());
-    painter.setPen(platform::TranslateColor(m_ForeColor));
-    painter.drawText(QPoint(platform::TwipsToPixels(origin.x()),
-                            platform::TwipsToPixels(origin.y()) + metrics.ascent()),
-                     m_Caption);
+    m_Face.PaintCaption(m_Surface, m_Surface.rect(), state);
+    update();
 }
 
 void iButton::DrawFocus()
 {
-    DrawFocusRect(m_Surface, ButtonLayout::FocusRect(size()));
+    drawFocusRect(m_Surface, ButtonLayout::FocusRect(size()));
     update();
 }
 
@@ -347,6 +258,17 @@ void iButton::ClickAction()
         return;
     }
     cMouseAction(CurrentState(), true);
+    emit Click();
+}
+
+// Enter going down or Space coming up clicks the button from the keyboard.
+void iButton::KeyClick()
+{
+    FlipToggle();
+    cMouseAction(CurrentState(), true);
+    if (!m_Hover) {
+        DrawFocus();
+    }
     emit Click();
 }
 
@@ -505,12 +427,7 @@ void iButton::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (keyCode == EnterKey) {
-        FlipToggle();
-        cMouseAction(CurrentState(), true);
-        if (!m_Hover) {
-            DrawFocus();
-        }
-        emit Click();
+        KeyClick();
         if (!alive) {
             return;
         }
@@ -543,12 +460,7 @@ void iButton::keyReleaseEvent(QKeyEvent *event)
         return;
     }
     if (keyCode == SpaceKey) {
-        FlipToggle();
-        cMouseAction(CurrentState(), true);
-        if (!m_Hover) {
-            DrawFocus();
-        }
-        emit Click();
+        KeyClick();
         return;
     }
     event->ignore();
@@ -572,13 +484,13 @@ void iButton::ReadProperties(const platform::PropertyBag &PropBag)
     // Pictures are only stored here; the strip is cut when the button is first shown.
     m_BackPicture =
         PropBag.ReadProperty("BackPicture", QVariant::fromValue(QImage())).value<QImage>();
-    m_Icon = PropBag.ReadProperty("Icon", QVariant::fromValue(QImage())).value<QImage>();
+    m_Face.SetIcon(PropBag.ReadProperty("Icon", QVariant::fromValue(QImage())).value<QImage>());
     setEnabled(PropBag.ReadProperty("Enabled", true).toBool());
-    m_BackStyle = PropBag.ReadProperty("cBackStyle", 1).toInt() == 0 ? 0 : 1;
-    m_Caption = PropBag.ReadProperty("Caption", QString()).toString();
+    m_Face.SetSeeThrough(PropBag.ReadProperty("cBackStyle", 1).toInt() == 0);
+    m_Face.SetCaption(PropBag.ReadProperty("Caption", QString()).toString());
     m_Style = PropBag.ReadProperty("Style", 0).toInt() == ToggleStyle ? ToggleStyle : PushStyle;
     m_AutoSize = PropBag.ReadProperty("AutoSize", true).toBool();
-    m_ForeColor = PropBag.ReadProperty("cForeColor", m_ForeColor).toUInt();
+    m_Face.SetForeColor(PropBag.ReadProperty("cForeColor", cForeColor()).toUInt());
     setFont(PropBag.ReadProperty("cFont", QVariant::fromValue(font())).value<QFont>());
     m_DrawMode = short(PropBag.ReadProperty("cDrawMode", int(m_DrawMode)).toInt());
     if (m_Style != ToggleStyle) {
@@ -596,13 +508,13 @@ void iButton::WriteProperties(platform::PropertyBag &PropBag) const
 {
     PropBag.WriteProperty("BackPicture", QVariant::fromValue(m_BackPicture),
                           QVariant::fromValue(QImage()));
-    PropBag.WriteProperty("Icon", QVariant::fromValue(m_Icon), QVariant::fromValue(QImage()));
+    PropBag.WriteProperty("Icon", QVariant::fromValue(Icon()), QVariant::fromValue(QImage()));
     PropBag.WriteProperty("Enabled", Enabled(), true);
     PropBag.WriteProperty("Style", m_Style, 0);
-    PropBag.WriteProperty("cBackStyle", int(m_BackStyle), 1);
-    PropBag.WriteProperty("Caption", m_Caption, QString());
+    PropBag.WriteProperty("cBackStyle", int(cBackStyle()), 1);
+    PropBag.WriteProperty("Caption", Caption(), QString());
     PropBag.WriteProperty("AutoSize", m_AutoSize, true);
     PropBag.WriteProperty("cFont", QVariant::fromValue(font()));
     PropBag.WriteProperty("cDrawMode", int(m_DrawMode));
-    PropBag.WriteProperty("cForeColor", m_ForeColor);
+    PropBag.WriteProperty("cForeColor", cForeColor());
 }
