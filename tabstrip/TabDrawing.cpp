@@ -30,10 +30,10 @@ const SkinColumns &columnsOf(int style)
 
 int closeColumn(const SkinColumns &skin, const Scene &scene, int index, bool selected)
 {
-    if (index == scene.Hot && scene.CloseState == 1) {
+    if (index == scene.Hot && scene.CloseState == CloseMarkHot) {
         return skin.CloseHot;
     }
-    if (index == scene.Hot && scene.CloseState == 2) {
+    if (index == scene.Hot && scene.CloseState == CloseMarkPressed) {
         return skin.ClosePressed;
     }
     return selected ? skin.CloseSelected : skin.CloseNormal;

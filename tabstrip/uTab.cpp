@@ -315,8 +315,8 @@ void uTab::UserControl_MouseDown(short Button, short Shift, float X, float Y)
             m_Selected = i;
             ShowSelectedForm();
             DrawTabs(true);
-        } else if (hit.bOnClose && m_CloseState != 2) {
-            m_CloseState = 2;
+        } else if (hit.bOnClose && m_CloseState != TabDrawing::CloseMarkPressed) {
+            m_CloseState = TabDrawing::CloseMarkPressed;
             DrawTabs(true);
         }
         emit TabChanged();
@@ -335,7 +335,7 @@ void uTab::UserControl_MouseMove(short Button, short Shift, float X, float Y)
     c_Subclass.TrackMouseTracking(hWnd());
     const TabLayout::Hit hit = HitTest(X, Y);
     const int i = hit.Index;
-    const int c = hit.bOnClose ? 1 : 0;
+    const auto c = hit.bOnClose ? TabDrawing::CloseMarkHot : TabDrawing::CloseMarkNormal;
     if (i != m_HotIndex || c != m_CloseState) {
         if (i != m_HotIndex) {
             emit OnMouseHover(i, Button, Shift, X, Y);
@@ -355,7 +355,7 @@ void uTab::UserControl_MouseUp(short Button, short Shift, float X, float Y)
     }
     const TabLayout::Hit hit = HitTest(X, Y);
     const int i = hit.Index;
-    m_CloseState = 0;
+    m_CloseState = TabDrawing::CloseMarkNormal;
     if (i >= 0 && i < m_TabItems->Count() && i == m_HotIndex && hit.bOnClose &&
         !m_TabItems->Item(i)->HideButton()) {
         // The host's veto handler may end the window that holds the strip.

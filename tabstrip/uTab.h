@@ -136,7 +136,7 @@ private:
     std::shared_ptr<CTabItems> m_TabItems;
     int m_Selected = -1;
     int m_HotIndex = -1;
-    int m_CloseState = 0;
+    TabDrawing::CloseMarkState m_CloseState = TabDrawing::CloseMarkNormal;
     int m_TabWidth = 108;
     bool m_bRedraw = false;
     int m_TabStyle = 0;
