@@ -178,12 +178,9 @@ void BForm::resizeEvent(QResizeEvent *)
 
 void BForm::mousePressEvent(QMouseEvent *event)
 {
-    short button = ButtonCode(event->button());
-    short shift = ShiftCode(event->modifiers());
-    float x = platform::PixelsToTwips(event->position().x());
-    float y = platform::PixelsToTwips(event->position().y());
+    MouseArgs m = Unpack(event);
     setCursor(Qt::ArrowCursor);
-    if (button == 1) {
+    if (m.Button == LeftButton) {
         // The window system takes the pointer for the move; a capture of ours would hold it.
         if (mouseGrabber() == this) {
             releaseMouse();
@@ -196,17 +193,14 @@ void BForm::mousePressEvent(QMouseEvent *event)
         }
         setCursor(Qt::ArrowCursor);
     }
-    emit MouseDown(button, shift, x, y);
+    emit MouseDown(m.Button, m.Shift, m.X, m.Y);
 }
 
 void BForm::mouseMoveEvent(QMouseEvent *event)
 {
-    short button = ButtonCode(event->buttons());
-    short shift = ShiftCode(event->modifiers());
-    float x = platform::PixelsToTwips(event->position().x());
-    float y = platform::PixelsToTwips(event->position().y());
+    MouseArgs m = Unpack(event);
     setCursor(Qt::ArrowCursor);
-    emit MouseMove(button, shift, x, y);
+    emit MouseMove(m.Button, m.Shift, m.X, m.Y);
 }
 
 void BForm::mouseDoubleClickEvent(QMouseEvent *)

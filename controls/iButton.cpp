@@ -4,7 +4,6 @@
 #include "ButtonStrip.h"
 #include "platform/LayeredWindow.h"
 #include "platform/MouseCodes.h"
-#include "platform/Twips.h"
 #include "platform/VirtualKeys.h"
 
 #include <QApplication>
@@ -20,7 +19,6 @@ using namespace MouseCodes;
 namespace {
 
 const platform::COLORREF WindowBackground = 0x80000005;
-const short LeftButton = 1;
 const short EnterKey = 13;
 const short SpaceKey = 32;
 
@@ -327,18 +325,15 @@ void iButton::changeEvent(QEvent *event)
 
 void iButton::mousePressEvent(QMouseEvent *event)
 {
-    short button = ButtonCode(event->button());
-    short shift = ShiftCode(event->modifiers());
-    float x = platform::PixelsToTwips(event->position().x());
-    float y = platform::PixelsToTwips(event->position().y());
+    MouseArgs m = Unpack(event);
     const QPointer<iButton> alive(this);
-    emit MouseDown(button, shift, x, y);
+    emit MouseDown(m.Button, m.Shift, m.X, m.Y);
     if (!alive) {
         return;
     }
-    m_LastButton = button;
+    m_LastButton = m.Button;
     m_ClickPending = true;
-    if (button == LeftButton) {
+    if (m.Button == LeftButton) {
         setCursor(Qt::ArrowCursor);
         cMouseAction(StatePressed, false);
         m_Down = true;
@@ -347,17 +342,14 @@ void iButton::mousePressEvent(QMouseEvent *event)
 
 void iButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    short button = ButtonCode(event->button());
-    short shift = ShiftCode(event->modifiers());
-    float x = platform::PixelsToTwips(event->position().x());
-    float y = platform::PixelsToTwips(event->position().y());
+    MouseArgs m = Unpack(event);
     const QPointer<iButton> alive(this);
-    emit MouseUp(button, shift, x, y);
+    emit MouseUp(m.Button, m.Shift, m.X, m.Y);
     if (!alive) {
         return;
     }
     const bool over = IsWindowAt(event->globalPosition().toPoint());
-    if (button == LeftButton) {
+    if (m.Button == LeftButton) {
         if (over) {
             FlipToggle();
             cMouseAction(StateHover, true);
@@ -385,12 +377,9 @@ void iButton::mouseDoubleClickEvent(QMouseEvent *)
 
 void iButton::mouseMoveEvent(QMouseEvent *event)
 {
-    short button = ButtonCode(event->buttons());
-    short shift = ShiftCode(event->modifiers());
-    float x = platform::PixelsToTwips(event->position().x());
-    float y = platform::PixelsToTwips(event->position().y());
+    MouseArgs m = Unpack(event);
     const QPointer<iButton> alive(this);
-    emit MouseMove(button, shift, x, y);
+    emit MouseMove(m.Button, m.Shift, m.X, m.Y);
     if (alive) {
         PointerArrived();
     }

@@ -19,6 +19,7 @@
 #include <exception>
 
 using namespace platform;
+using namespace MouseCodes;
 
 namespace {
 
@@ -28,7 +29,6 @@ const int SkinBitmap1 = 107;
 // face, so they came out regular. Fonts here do have one, which reads as washed-out grey.
 const int PlainWeight = QFont::Normal;
 const int BoldWeight = 700;
-const short LeftButton = 1;
 
 QFont GuiFont(int weight)
 {
@@ -273,23 +273,20 @@ TabLayout::Hit uTab::HitTest(float X, float Y) const
 
 void uTab::mousePressEvent(QMouseEvent *event)
 {
-    UserControl_MouseDown(MouseCodes::ButtonCode(event->button()),
-                          MouseCodes::ShiftCode(event->modifiers()), float(event->position().x()),
-                          float(event->position().y()));
+    const MouseArgs m = Unpack(event, Unit::Pixels);
+    UserControl_MouseDown(m.Button, m.Shift, m.X, m.Y);
 }
 
 void uTab::mouseMoveEvent(QMouseEvent *event)
 {
-    UserControl_MouseMove(MouseCodes::ButtonCode(event->buttons()),
-                          MouseCodes::ShiftCode(event->modifiers()), float(event->position().x()),
-                          float(event->position().y()));
+    const MouseArgs m = Unpack(event, Unit::Pixels);
+    UserControl_MouseMove(m.Button, m.Shift, m.X, m.Y);
 }
 
 void uTab::mouseReleaseEvent(QMouseEvent *event)
 {
-    UserControl_MouseUp(MouseCodes::ButtonCode(event->button()),
-                        MouseCodes::ShiftCode(event->modifiers()), float(event->position().x()),
-                        float(event->position().y()));
+    const MouseArgs m = Unpack(event, Unit::Pixels);
+    UserControl_MouseUp(m.Button, m.Shift, m.X, m.Y);
 }
 
 void uTab::mouseDoubleClickEvent(QMouseEvent *)
