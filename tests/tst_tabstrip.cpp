@@ -11,6 +11,7 @@
 #include "tabstrip/ITabForm.h"
 #include "tabstrip/TabMetrics.h"
 #include "tabstrip/uTab.h"
+#include "tests/support/PageForm.h"
 
 #include <QCursor>
 #include <QPainter>
@@ -21,20 +22,6 @@
 using namespace platform;
 
 namespace {
-
-// A window shown in a tab that keeps its item, as the page form does.
-class PageForm : public QWidget, public ITabForm {
-public:
-    HWND hWnd() override { return HandleOf(this); }
-    void Initialize(const std::weak_ptr<IuTab> &, const std::shared_ptr<CTabItem> &Item) override
-    {
-        item = Item;
-    }
-    void RefreshPage() override { ++refreshes; }
-
-    std::shared_ptr<CTabItem> item;
-    int refreshes = 0;
-};
 
 // One event of the strip as a handler saw it.
 struct Event {

@@ -6,6 +6,7 @@
 #include "platform/Resources.h"
 #include "platform/Shell.h"
 #include "platform/TempFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 #include "updater/StagedFiles.h"
 #include "updater/UpdateArgument.h"
 #include "updater/UpdateFrm.h"
@@ -50,19 +51,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
-
-struct ScriptedBoxes {
-    explicit ScriptedBoxes(int answer)
-        : replacement(MessageBoxProvider(),
-                      [this, answer](const QString &text, const QString &, unsigned) {
-                          texts.append(text);
-                          return answer;
-                      })
-    {
-    }
-    QStringList texts;
-    ScopedReplacement<MessageBoxService> replacement;
-};
 
 // Presses the updater's close button, or closes its window, once the label names a file.
 class Canceller : public QObject {
