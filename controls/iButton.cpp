@@ -79,21 +79,21 @@ void iButton::SetcDrawMode(short mode)
 {
     m_DrawMode = mode;
     Redraw();
-    emit propertyChanged("cDrawMode");
+    emit PropertyChanged("cDrawMode");
 }
 
 void iButton::SetcFont(const QFont &newFont)
 {
     setFont(newFont);
     Redraw();
-    emit propertyChanged("cFont");
+    emit PropertyChanged("cFont");
 }
 
 void iButton::SetcForeColor(platform::COLORREF color)
 {
     m_Face.SetForeColor(color);
     Redraw();
-    emit propertyChanged("cForeColor");
+    emit PropertyChanged("cForeColor");
 }
 
 void iButton::SetLocked(bool locked)
@@ -120,7 +120,7 @@ void iButton::SetAutoSize(bool autoSize)
     } else {
         ApplyAutoSize();
     }
-    emit propertyChanged("AutoSize");
+    emit PropertyChanged("AutoSize");
 }
 
 void iButton::SetStyle(int style)
@@ -131,40 +131,40 @@ void iButton::SetStyle(int style)
         m_Value = false;
     }
     BuildStateImages();
-    emit propertyChanged("Style");
+    emit PropertyChanged("Style");
 }
 
 void iButton::SetBackPicture(const QImage &picture)
 {
     m_BackPicture = picture;
     BuildStateImages();
-    emit propertyChanged("BackPicture");
+    emit PropertyChanged("BackPicture");
 }
 
 void iButton::SetIcon(const QImage &icon)
 {
     m_Face.SetIcon(icon);
-    emit propertyChanged("Icon");
+    emit PropertyChanged("Icon");
 }
 
 void iButton::SetEnabled(bool enabled)
 {
     setEnabled(enabled); // redraws through changeEvent
-    emit propertyChanged("Enabled");
+    emit PropertyChanged("Enabled");
 }
 
 void iButton::SetcBackStyle(short backStyle)
 {
     m_Face.SetSeeThrough(backStyle == 0);
     Redraw();
-    emit propertyChanged("cBackStyle");
+    emit PropertyChanged("cBackStyle");
 }
 
 void iButton::SetCaption(const QString &caption)
 {
     m_Face.SetCaption(caption);
     Redraw();
-    emit propertyChanged("Caption");
+    emit PropertyChanged("Caption");
 }
 
 void iButton::cMouseAction(int cAction, bool vComplePaint)

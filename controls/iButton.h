@@ -94,7 +94,7 @@ signals:
     void DBClick();
 
     // A persisted property changed (its key as stored), for a form designer to save.
-    void propertyChanged(const QString &name);
+    void PropertyChanged(const QString &name);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -30,7 +30,7 @@ const int SkinBitmap1 = 107;
 const int PlainWeight = QFont::Normal;
 const int BoldWeight = 700;
 
-QFont GuiFont(int weight)
+QFont guiFont(int weight)
 {
     QFont font = QGuiApplication::font();
     font.setWeight(QFont::Weight(weight));
@@ -38,7 +38,7 @@ QFont GuiFont(int weight)
 }
 
 // Steps of a resize are independent: one that fails leaves the others to run.
-template <typename Step> void RunStep(Step step)
+template <typename Step> void runStep(Step step)
 {
     try {
         step();
@@ -54,8 +54,8 @@ uTab::uTab(QWidget *parent)
 {
     m_hSkinDC0 = mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(SkinBitmap0));
     m_hSkinDC1 = mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(SkinBitmap1));
-    m_hFont = GuiFont(PlainWeight);
-    m_hFontBold = GuiFont(BoldWeight);
+    m_hFont = guiFont(PlainWeight);
+    m_hFontBold = guiFont(BoldWeight);
     m_TabItems->SetIuTab(m_Self);
     connect(&c_Subclass, &CSubclass::WindowProc, this, &uTab::c_Subclass_WindowProc,
             Qt::DirectConnection);
@@ -215,8 +215,8 @@ void uTab::Redraw(bool)
 
 void uTab::ChangeForm(CTabItem &, ITabForm *Form)
 {
-    RunStep([&] { AttachForm(Form->hWnd()); });
-    RunStep([&] { ShowSelectedForm(); });
+    runStep([&] { AttachForm(Form->hWnd()); });
+    runStep([&] { ShowSelectedForm(); });
 }
 
 HWND uTab::hParent()
@@ -427,15 +427,15 @@ void uTab::resizeEvent(QResizeEvent *)
 
 void uTab::UserControl_Resize()
 {
-    RunStep([this] {
+    runStep([this] {
         if (height() != StripHeight()) {
             setFixedHeight(StripHeight());
         }
     });
-    RunStep([this] { CreateBuffers(); });
-    RunStep([this] { CalcTabWidth(); });
-    RunStep([this] { LayoutTabs(); });
-    RunStep([this] { DrawStrip(true); });
+    runStep([this] { CreateBuffers(); });
+    runStep([this] { CalcTabWidth(); });
+    runStep([this] { LayoutTabs(); });
+    runStep([this] { DrawStrip(true); });
 }
 
 void uTab::CreateBuffers()
