@@ -349,18 +349,22 @@ void iButton::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     const bool over = IsWindowAt(event->globalPosition().toPoint());
+    // A release away from the button, or the release that ends a double click, is no click.
+    const bool click = m_ClickPending && over;
+    m_ClickPending = false;
     if (m.Button == LeftButton) {
         if (over) {
-            FlipToggle();
+            // The release that ends a double click raises no Click, so it leaves Value too:
+            // owners follow Value by its Clicks.
+            if (click) {
+                FlipToggle();
+            }
             cMouseAction(StateHover, true);
         } else {
             cMouseAction(StateNormal, true);
         }
         m_Down = false;
     }
-    // A release away from the button, or the release that ends a double click, is no click.
-    const bool click = m_ClickPending && over;
-    m_ClickPending = false;
     if (click) {
         ClickAction();
     }
