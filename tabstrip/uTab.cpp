@@ -488,7 +488,8 @@ void uTab::DrawStrip(bool bUpdate)
 
 void uTab::DrawBackground()
 {
-    if (!m_bRedraw) {
+    // Before the first resize there is no surface: a host's handler would draw into nothing.
+    if (!m_bRedraw || !m_hBackDC) {
         return;
     }
     bool bSkipDefault = false;

@@ -191,6 +191,7 @@ private slots:
     void captionChangeRepaints();
     void stripNarrowerThanMargins();
     void formsKeepTheirItemsAfterTheStrip();
+    void backgroundWaitsForASurface();
 };
 
 void TabStripTest::nothingIsDrawnUntilUnlocked()
@@ -658,6 +659,21 @@ void TabStripTest::formsKeepTheirItemsAfterTheStrip()
     item->SetCaption("after the strip");
     item->SetLockSize(true);
     delete form.data();
+}
+
+void TabStripTest::backgroundWaitsForASurface()
+{
+    QWidget window;
+    auto *strip = new uTab(&window);
+    strip->setGeometry(0, 0, 600, 25);
+    QList<bool> surfaces;
+    QObject::connect(strip, &uTab::OnDrawBackground,
+                     [&surfaces](MemDC *hdc, int, int, bool &) { surfaces << (hdc != nullptr); });
+    strip->LockReDraw(false); // before the strip was ever resized
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(!surfaces.isEmpty());
+    QCOMPARE(surfaces.count(false), 0);
 }
 
 QTEST_MAIN(TabStripTest)
