@@ -191,6 +191,7 @@ private slots:
     void captionChangeRepaints();
     void stripNarrowerThanMargins();
     void formsKeepTheirItemsAfterTheStrip();
+    void narrowTabsCloseOnlyOnADrawnMark();
     void backgroundWaitsForASurface();
 };
 
@@ -659,6 +660,19 @@ void TabStripTest::formsKeepTheirItemsAfterTheStrip()
     item->SetCaption("after the strip");
     item->SetLockSize(true);
     delete form.data();
+}
+
+// A tab too narrow for its close mark shows none, and a press there selects the tab.
+void TabStripTest::narrowTabsCloseOnlyOnADrawnMark()
+{
+    Host host(1, 600);
+    host.addTabs(25);
+    const QPoint edge(host.strip->TabLeftSize() + host.item(3)->Left() + 1, 12);
+    QTest::mouseMove(host.strip, edge);
+    QTest::mouseClick(host.strip, Qt::LeftButton, {}, edge);
+    QCOMPARE(host.items().Count(), 25);
+    QCOMPARE(host.strip->Selected(), 3);
+    QCOMPARE(host.strip->CloseState(), 0);
 }
 
 void TabStripTest::backgroundWaitsForASurface()
