@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -22,7 +23,7 @@ public:
     }
 
 protected:
-    bool eventFilter(QObject *, QEvent *event) override
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (!m_window) {
             deleteLater();
@@ -33,9 +34,16 @@ protected:
             m_window->move(m_startWindow + (global - m_startCursor));
             return true;
         }
+        // The move swallows the release, as the window system's does, but only once it has
+        // passed Qt's window: that ends the press there. A press Qt still thinks held would
+        // send every later move to the pressed widget, and nothing else would see hover.
         if (event->type() == QEvent::MouseButtonRelease) {
-            finish();
-            return true;
+            if (watched->isWidgetType()) {
+                finish();
+                return true;
+            }
+            // Should Qt hand the release to no widget, the move ends all the same.
+            QTimer::singleShot(0, this, &PointerMove::finish);
         }
         return false;
     }
@@ -43,14 +51,21 @@ protected:
 private:
     void finish()
     {
+        if (m_finished) {
+            return;
+        }
+        m_finished = true;
         qApp->removeEventFilter(this);
-        m_window->releaseMouse();
+        if (m_window) {
+            m_window->releaseMouse();
+        }
         deleteLater();
     }
 
     QPointer<QWidget> m_window;
     QPoint m_startCursor;
     QPoint m_startWindow;
+    bool m_finished = false;
 };
 
 } // namespace
