@@ -8,24 +8,24 @@ template <class Form> class Forms {
 public:
     static Form &Get()
     {
-        if (!slot()) {
-            slot() = new Form;
+        if (!Slot()) {
+            Slot() = new Form;
         }
-        return *slot();
+        return *Slot();
     }
-    static Form *IfLoaded() { return slot().data(); }
+    static Form *IfLoaded() { return Slot().data(); }
 
     // An unloaded window is forgotten at once, so the next reference loads a new one even while
     // the old one still waits to be deleted.
     static void Forget(const Form *form)
     {
-        if (slot() == form) {
-            slot() = nullptr;
+        if (Slot() == form) {
+            Slot() = nullptr;
         }
     }
 
 private:
-    static QPointer<Form> &slot()
+    static QPointer<Form> &Slot()
     {
         static QPointer<Form> instance;
         return instance;

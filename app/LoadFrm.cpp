@@ -1,9 +1,9 @@
 #include "LoadFrm.h"
 
-#include "KubDownLoadFile.h"
 #include "PublicData.h"
-#include "VersionCheck.h"
-#include "app/AppConfig.h"
+#include "net/AppConfig.h"
+#include "net/KubDownLoadFile.h"
+#include "net/VersionCheck.h"
 #include "platform/Connection.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"

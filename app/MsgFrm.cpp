@@ -1,6 +1,6 @@
 #include "MsgFrm.h"
 
-#include "app/AppConfig.h"
+#include "net/AppConfig.h"
 #include "controls/BForm.h"
 #include "controls/iButton.h"
 #include "platform/Region.h"
@@ -21,14 +21,14 @@ const int CloseRightTwips = 730;
 const int CornerEllipse = 4;
 const char BarBackColor[] = "14606046"; // 0x00DEDEDE
 
-QRect TwipsRect(int left, int top, int width, int height)
+QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
                  TwipsToPixels(height));
 }
 
 // SimSun where it is installed; elsewhere the Song-style face that stands in for it.
-QFont ButtonFont()
+QFont buttonFont()
 {
     QFont font;
     font.setFamilies({"SimSun", "宋体", "Noto Serif CJK SC", "AR PL UMing CN"});
@@ -36,13 +36,13 @@ QFont ButtonFont()
     return font;
 }
 
-iButton *AnswerButton(QWidget *parent, const char *name, const char *caption, QRect geometry)
+iButton *answerButton(QWidget *parent, const char *name, const char *caption, QRect geometry)
 {
     auto *button = new iButton(parent);
     button->setObjectName(name);
     button->SetAutoSize(false);
     button->SetBackPicture(platform::LoadDesignPicture("dialog_buttons.png"));
-    button->SetcFont(ButtonFont());
+    button->SetcFont(buttonFont());
     button->SetCaption(QString::fromUtf8(caption));
     button->setGeometry(geometry);
     return button;
@@ -68,14 +68,14 @@ MsgFrm::MsgFrm(bool &bExit, QWidget *parent)
 
     Label1 = new QLabel(QString::fromUtf8(QuestionText), this);
     Label1->setObjectName("Label1");
-    Label1->setGeometry(TwipsRect(360, 840, 3135, 615));
+    Label1->setGeometry(twipsRect(360, 840, 3135, 615));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    iButton1 = AnswerButton(this, "iButton1", "是", TwipsRect(840, 1320, 975, 375));
-    iButton2 = AnswerButton(this, "iButton2", "否", TwipsRect(2040, 1320, 975, 375));
+    iButton1 = answerButton(this, "iButton1", "是", twipsRect(840, 1320, 975, 375));
+    iButton2 = answerButton(this, "iButton2", "否", twipsRect(2040, 1320, 975, 375));
     closebtn = new iButton(this);
     closebtn->setObjectName("closebtn");
-    closebtn->setGeometry(TwipsRect(0, 15, 645, 270));
+    closebtn->setGeometry(twipsRect(0, 15, 645, 270));
     connect(iButton1, &iButton::Click, this, &MsgFrm::iButton1_Click);
     connect(iButton2, &iButton::Click, this, &MsgFrm::iButton2_Click);
     connect(closebtn, &iButton::Click, this, &MsgFrm::closebtn_Click);

@@ -3,8 +3,6 @@
 #include "platform/Resources.h"
 #include "platform/TempFolder.h"
 
-#include <QSaveFile>
-
 namespace PublicData {
 
 QString GetTempFolder()
@@ -14,19 +12,7 @@ QString GetTempFolder()
 
 bool SaveResourceToFile(int id, const QString &type, const QString &filePath)
 {
-    if (!platform::HasResource(type, id)) {
-        return false;
-    }
-    const QByteArray bytes = platform::LoadResource(type, id);
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return platform::SaveResourceToFile(type, id, filePath);
 }
 
 QImage LoadPngResource(int id, const QString &type)

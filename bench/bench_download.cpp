@@ -3,7 +3,7 @@
 // The two clients take turns and the medians are compared, because disk write-back from one
 // round easily slows the next by more than the difference being measured.
 #include "DemoServer.h"
-#include "app/KubDownLoadFile.h"
+#include "net/KubDownLoadFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -94,7 +94,7 @@ int main(int argc, char *argv[])
     qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
     platform::WebBrowser::PrepareEngine();
     QApplication app(argc, argv);
-    platform::EndProgramProvider().replace([](int) {});
+    platform::EndProgramProvider().Replace([](int) {});
 
     DemoServer server;
     if (!server.start()) {

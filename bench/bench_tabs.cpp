@@ -38,7 +38,7 @@ Scene makeScene()
         scene.Tabs.append({boxes[i].Left, boxes[i].Width, captions[i % captions.size()], false});
     }
     scene.Hot = 3;
-    scene.CloseState = 1;
+    scene.CloseState = TabDrawing::CloseMarkHot;
     scene.Selected = 5;
     return scene;
 }

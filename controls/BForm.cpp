@@ -19,7 +19,7 @@ using namespace MouseCodes;
 namespace {
 
 // SimSun where it is installed; elsewhere the Song-style face that stands in for it.
-QFont CaptionFont()
+QFont captionFont()
 {
     QFont font;
     font.setFamilies({"SimSun", "宋体", "Noto Serif CJK SC", "AR PL UMing CN"});
@@ -29,7 +29,7 @@ QFont CaptionFont()
 }
 
 // Accepts what a 32-bit colour number is written as: decimal, or &H hexadecimal.
-std::optional<platform::COLORREF> ParseColorNumber(const QString &text)
+std::optional<platform::COLORREF> parseColorNumber(const QString &text)
 {
     const QString trimmed = text.trimmed();
     bool ok = false;
@@ -49,7 +49,7 @@ std::optional<platform::COLORREF> ParseColorNumber(const QString &text)
 
 BForm::BForm(QWidget *parent) : QWidget(parent), PP(platform::LoadBitmapResource(SkinBitmapId))
 {
-    setFont(CaptionFont());
+    setFont(captionFont());
     setFixedHeight(BarHeightPixels());
     // Owners follow the pointer over the bar, not only while a button is held.
     setMouseTracking(true);
@@ -69,25 +69,25 @@ QString BForm::BackColor() const
 
 void BForm::SetBackColor(const QString &text)
 {
-    if (const auto color = ParseColorNumber(text)) {
+    if (const auto color = parseColorNumber(text)) {
         m_BackColor = *color;
     }
     DrawBar(m_Caption);
-    emit propertyChanged("BackColor");
+    emit PropertyChanged("BackColor");
 }
 
 void BForm::SetCaption(const QString &caption)
 {
     m_Caption = caption;
     DrawBar(m_Caption);
-    emit propertyChanged("Caption");
+    emit PropertyChanged("Caption");
 }
 
 void BForm::SetHasLogo(bool hasLogo)
 {
     m_HasLogo = hasLogo;
     DrawBar(m_Caption);
-    emit propertyChanged("HasLogo");
+    emit PropertyChanged("HasLogo");
 }
 
 void BForm::SetSkin(const QImage &skin)
@@ -99,7 +99,7 @@ void BForm::SetSkin(const QImage &skin)
 void BForm::SetfrmHwnd(platform::HWND hWnd)
 {
     m_frmHwnd = hWnd;
-    emit propertyChanged("frmHwnd");
+    emit PropertyChanged("frmHwnd");
 }
 
 void BForm::DrawBar(const QString &caption)
@@ -178,12 +178,9 @@ void BForm::resizeEvent(QResizeEvent *)
 
 void BForm::mousePressEvent(QMouseEvent *event)
 {
-    short button = ButtonCode(event->button());
-    short shift = ShiftCode(event->modifiers());
-    float x = platform::PixelsToTwips(event->position().x());
-    float y = platform::PixelsToTwips(event->position().y());
+    MouseArgs m = Unpack(event);
     setCursor(Qt::ArrowCursor);
-    if (button == 1) {
+    if (m.Button == LeftButton) {
         // The window system takes the pointer for the move; a capture of ours would hold it.
         if (mouseGrabber() == this) {
             releaseMouse();
@@ -196,17 +193,14 @@ void BForm::mousePressEvent(QMouseEvent *event)
         }
         setCursor(Qt::ArrowCursor);
     }
-    emit MouseDown(button, shift, x, y);
+    emit MouseDown(m.Button, m.Shift, m.X, m.Y);
 }
 
 void BForm::mouseMoveEvent(QMouseEvent *event)
 {
-    short button = ButtonCode(event->buttons());
-    short shift = ShiftCode(event->modifiers());
-    float x = platform::PixelsToTwips(event->position().x());
-    float y = platform::PixelsToTwips(event->position().y());
+    MouseArgs m = Unpack(event);
     setCursor(Qt::ArrowCursor);
-    emit MouseMove(button, shift, x, y);
+    emit MouseMove(m.Button, m.Shift, m.X, m.Y);
 }
 
 void BForm::mouseDoubleClickEvent(QMouseEvent *)

@@ -59,7 +59,7 @@ signals:
     void MouseMove(short &Button, short &Shift, float &X, float &Y);
     void MinClick(); // declared for owners that expect it; the bar never raises it
 
-    void propertyChanged(const QString &name);
+    void PropertyChanged(const QString &name);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -12,7 +12,7 @@ const int TileStep = 300;
 const int BarPieceHeight = 545;
 const int EdgeThickness = 60;
 
-QRect ToPixels(const QRect &twips)
+QRect toPixels(const QRect &twips)
 {
     return QRect(platform::TwipsToPixels(twips.x()), platform::TwipsToPixels(twips.y()),
                  platform::TwipsToPixels(twips.width()), platform::TwipsToPixels(twips.height()));
@@ -20,7 +20,7 @@ QRect ToPixels(const QRect &twips)
 
 // Tiles at i x 300 for i = 1 up to one past the last whole step, so the run always reaches the
 // far end; tile 0 would lie under the end piece anyway.
-int TileCount(int lengthTwips)
+int tileCount(int lengthTwips)
 {
     return lengthTwips / TileStep + 1;
 }
@@ -85,7 +85,7 @@ QRect BottomRightCornerSource(QSize skinTwips)
 QList<SkinPiece> BarPieces(int barWidthTwips, QSize skinTwips)
 {
     QList<SkinPiece> pieces;
-    for (int i = 1; i <= TileCount(barWidthTwips); ++i) {
+    for (int i = 1; i <= tileCount(barWidthTwips); ++i) {
         pieces.append({BarTileSource(), QPoint(i * TileStep, 0)});
     }
     pieces.append({BarLeftEndSource(), QPoint(0, 0)});
@@ -103,13 +103,13 @@ QList<SkinPiece> BorderPieces(QSize formTwips, QSize skinTwips)
     const int width = formTwips.width();
     const int height = formTwips.height();
     QList<SkinPiece> pieces;
-    for (int i = 1; i <= TileCount(width); ++i) {
+    for (int i = 1; i <= tileCount(width); ++i) {
         pieces.append({BottomEdgeSource(skinTwips), QPoint(i * TileStep, height - EdgeThickness)});
     }
-    for (int i = 1; i <= TileCount(height); ++i) {
+    for (int i = 1; i <= tileCount(height); ++i) {
         pieces.append({LeftEdgeSource(), QPoint(0, i * TileStep)});
     }
-    for (int i = 1; i <= TileCount(height); ++i) {
+    for (int i = 1; i <= tileCount(height); ++i) {
         pieces.append({RightEdgeSource(skinTwips), QPoint(width - EdgeThickness, i * TileStep)});
     }
     pieces.append({BottomLeftCornerSource(skinTwips), QPoint(0, height - EdgeThickness)});
@@ -121,7 +121,7 @@ QList<SkinPiece> BorderPieces(QSize formTwips, QSize skinTwips)
 void PaintPieces(QPainter &painter, const QImage &skin, const QList<SkinPiece> &pieces)
 {
     for (const SkinPiece &piece : pieces) {
-        const QRect wanted = ToPixels(piece.source);
+        const QRect wanted = toPixels(piece.source);
         const QRect available = wanted.intersected(skin.rect());
         if (available.isEmpty()) {
             continue;

@@ -4,12 +4,10 @@
 #include "ButtonStrip.h"
 #include "platform/LayeredWindow.h"
 #include "platform/MouseCodes.h"
-#include "platform/Twips.h"
-#include "platform/WindowProc.h"
+#include "platform/VirtualKeys.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,14 +19,12 @@ using namespace MouseCodes;
 namespace {
 
 const platform::COLORREF WindowBackground = 0x80000005;
-const QRgb MaskColor = qRgb(255, 0, 255);
-const short LeftButton = 1;
 const short EnterKey = 13;
 const short SpaceKey = 32;
 
 // The system's focus rectangle: every other pixel of the frame inverted, so drawing it twice
 // takes it away again.
-void DrawFocusRect(QImage &surface, const QRect &frame)
+void drawFocusRect(QImage &surface, const QRect &frame)
 {
     const auto invert = [&surface](int x, int y) {
         if (surface.rect().contains(x, y) && (x + y) % 2 == 0) {
@@ -46,22 +42,6 @@ void DrawFocusRect(QImage &surface, const QRect &frame)
         invert(frame.left(), y);
         invert(frame.right(), y);
     }
-}
-
-// Turns the mask colour see-through; returns whether any pixel had it.
-bool ClearMaskColor(QImage &surface)
-{
-    bool found = false;
-    for (int y = 0; y < surface.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(surface.scanLine(y));
-        for (int x = 0; x < surface.width(); ++x) {
-            if (line[x] == MaskColor) {
-                line[x] = 0;
-                found = true;
-            }
-        }
-    }
-    return found;
 }
 
 } // namespace
@@ -95,30 +75,25 @@ QSize iButton::sizeHint() const
     return QSize(75, 23);
 }
 
-QSize iButton::SizeTwips() const
-{
-    return size() * platform::TwipsPerPixel;
-}
-
 void iButton::SetcDrawMode(short mode)
 {
     m_DrawMode = mode;
     Redraw();
-    emit propertyChanged("cDrawMode");
+    emit PropertyChanged("cDrawMode");
 }
 
 void iButton::SetcFont(const QFont &newFont)
 {
     setFont(newFont);
     Redraw();
-    emit propertyChanged("cFont");
+    emit PropertyChanged("cFont");
 }
 
 void iButton::SetcForeColor(platform::COLORREF color)
 {
-    m_ForeColor = color;
+    m_Face.SetForeColor(color);
     Redraw();
-    emit propertyChanged("cForeColor");
+    emit PropertyChanged("cForeColor");
 }
 
 void iButton::SetLocked(bool locked)
@@ -145,7 +120,7 @@ void iButton::SetAutoSize(bool autoSize)
     } else {
         ApplyAutoSize();
     }
-    emit propertyChanged("AutoSize");
+    emit PropertyChanged("AutoSize");
 }
 
 void iButton::SetStyle(int style)
@@ -156,40 +131,40 @@ void iButton::SetStyle(int style)
         m_Value = false;
     }
     BuildStateImages();
-    emit propertyChanged("Style");
+    emit PropertyChanged("Style");
 }
 
 void iButton::SetBackPicture(const QImage &picture)
 {
     m_BackPicture = picture;
     BuildStateImages();
-    emit propertyChanged("BackPicture");
+    emit PropertyChanged("BackPicture");
 }
 
 void iButton::SetIcon(const QImage &icon)
 {
-    m_Icon = icon;
-    emit propertyChanged("Icon");
+    m_Face.SetIcon(icon);
+    emit PropertyChanged("Icon");
 }
 
 void iButton::SetEnabled(bool enabled)
 {
     setEnabled(enabled); // redraws through changeEvent
-    emit propertyChanged("Enabled");
+    emit PropertyChanged("Enabled");
 }
 
 void iButton::SetcBackStyle(short backStyle)
 {
-    m_BackStyle = backStyle == 0 ? 0 : 1;
+    m_Face.SetSeeThrough(backStyle == 0);
     Redraw();
-    emit propertyChanged("cBackStyle");
+    emit PropertyChanged("cBackStyle");
 }
 
 void iButton::SetCaption(const QString &caption)
 {
-    m_Caption = caption;
+    m_Face.SetCaption(caption);
     Redraw();
-    emit propertyChanged("Caption");
+    emit PropertyChanged("Caption");
 }
 
 void iButton::cMouseAction(int cAction, bool vComplePaint)
@@ -223,32 +198,9 @@ bool iButton::IsMouseOver() const
 
 void iButton::BuildStateImages()
 {
-    m_Images.clear();
-    m_DisabledImages.clear();
-    m_HasImages = false;
-    if (!m_BackPicture.isNull()) {
-        const QSize frame = FrameSize(m_BackPicture.size(), m_Style);
-        m_Images = CutImages(m_BackPicture, frame, m_Style);
-        for (bool value : {false, true}) {
-            m_DisabledImages.append(
-                DisabledFace(m_Images[ImageIndex(StateNormal, value, m_Style)]));
-        }
-        m_HasImages = true;
-    }
+    m_Face.SetStrip(m_BackPicture, m_Style);
     ApplyAutoSize();
     cMouseAction(CurrentState(), true);
-}
-
-const QImage *iButton::StateImage(int state) const
-{
-    if (!m_HasImages) {
-        return nullptr;
-    }
-    if (state == StateDisabled) {
-        return &m_DisabledImages[m_Value ? 1 : 0];
-    }
-    const int index = ImageIndex(state, m_Value, m_Style);
-    return index >= 0 && index < m_Images.size() ? &m_Images[index] : nullptr;
 }
 
 void iButton::DrawButton(int state)
@@ -257,64 +209,22 @@ void iButton::DrawButton(int state)
         m_Surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     }
     m_Surface.fill(platform::TranslateColor(WindowBackground));
-    DrawFace();
-    ApplyMask();
-    if (!m_Caption.isEmpty()) {
-        PrintCaption(state);
-    }
-    update();
-}
-
-void iButton::DrawFace()
-{
-    const QImage *image = StateImage(m_Locked ? StatePressed : m_DrawnState);
-    if (!image || m_Surface.isNull()) {
-        return;
-    }
-    QPainter painter(&m_Surface);
-    // Stretched pixel for pixel, never blended: a blend would smear the mask colour into the
-    // edges of a transparent button.
-    painter.drawImage(m_Surface.rect(), *image);
-    if (m_BackStyle == 0 || m_Icon.isNull()) {
-        return;
-    }
-    const int textWidth = QFontMetrics(font(), &m_Surface).horizontalAdvance(m_Caption);
-    const QPoint origin = ButtonLayout::IconOrigin(SizeTwips(), textWidth * platform::TwipsPerPixel,
-                                                   ButtonLayout::IconWidthTwips(m_Icon.width()));
-    painter.drawImage(QPoint(platform::TwipsToPixels(origin.x()), 0), m_Icon);
-}
-
-void iButton::ApplyMask()
-{
-    if (m_BackStyle != 0) {
-        clearMask();
-        return;
-    }
-    if (ClearMaskColor(m_Surface)) {
+    m_Face.SetFont(font()); // set on the button or inherited from its window
+    // The face shows the state last asked for; a locked button stays pressed.
+    const bool seeThrough = m_Face.PaintFace(m_Surface, m_Surface.rect(),
+                                             m_Locked ? StatePressed : m_DrawnState, m_Value);
+    if (seeThrough) {
         setMask(platform::OpaqueRegion(m_Surface));
     } else {
         clearMask();
     }
-}
-
-void iButton::PrintCaption(int state)
-{
-    const QFontMetrics metrics(font(), &m_Surface);
-    const QSize textTwips =
-        QSize(metrics.horizontalAdvance(m_Caption), metrics.height()) * platform::TwipsPerPixel;
-    const int iconWidth = m_Icon.isNull() ? 0 : ButtonLayout::IconWidthTwips(m_Icon.width());
-    const QPoint origin = ButtonLayout::CaptionOrigin(SizeTwips(), textTwips, iconWidth, state);
-    QPainter painter(&m_Surface);
-    painter.setFont(font());
-    painter.setPen(platform::TranslateColor(m_ForeColor));
-    painter.drawText(QPoint(platform::TwipsToPixels(origin.x()),
-                            platform::TwipsToPixels(origin.y()) + metrics.ascent()),
-                     m_Caption);
+    m_Face.PaintCaption(m_Surface, m_Surface.rect(), state);
+    update();
 }
 
 void iButton::DrawFocus()
 {
-    DrawFocusRect(m_Surface, ButtonLayout::FocusRect(size()));
+    drawFocusRect(m_Surface, ButtonLayout::FocusRect(size()));
     update();
 }
 
@@ -346,6 +256,17 @@ void iButton::ClickAction()
         return;
     }
     cMouseAction(CurrentState(), true);
+    emit Click();
+}
+
+// Enter going down or Space coming up clicks the button from the keyboard.
+void iButton::KeyClick()
+{
+    FlipToggle();
+    cMouseAction(CurrentState(), true);
+    if (!m_Hover) {
+        DrawFocus();
+    }
     emit Click();
 }
 
@@ -404,18 +325,15 @@ void iButton::changeEvent(QEvent *event)
 
 void iButton::mousePressEvent(QMouseEvent *event)
 {
-    short button = ButtonCode(event->button());
-    short shift = ShiftCode(event->modifiers());
-    float x = platform::PixelsToTwips(event->position().x());
-    float y = platform::PixelsToTwips(event->position().y());
+    MouseArgs m = Unpack(event);
     const QPointer<iButton> alive(this);
-    emit MouseDown(button, shift, x, y);
+    emit MouseDown(m.Button, m.Shift, m.X, m.Y);
     if (!alive) {
         return;
     }
-    m_LastButton = button;
+    m_LastButton = m.Button;
     m_ClickPending = true;
-    if (button == LeftButton) {
+    if (m.Button == LeftButton) {
         setCursor(Qt::ArrowCursor);
         cMouseAction(StatePressed, false);
         m_Down = true;
@@ -424,28 +342,29 @@ void iButton::mousePressEvent(QMouseEvent *event)
 
 void iButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    short button = ButtonCode(event->button());
-    short shift = ShiftCode(event->modifiers());
-    float x = platform::PixelsToTwips(event->position().x());
-    float y = platform::PixelsToTwips(event->position().y());
+    MouseArgs m = Unpack(event);
     const QPointer<iButton> alive(this);
-    emit MouseUp(button, shift, x, y);
+    emit MouseUp(m.Button, m.Shift, m.X, m.Y);
     if (!alive) {
         return;
     }
     const bool over = IsWindowAt(event->globalPosition().toPoint());
-    if (button == LeftButton) {
+    // A release away from the button, or the release that ends a double click, is no click.
+    const bool click = m_ClickPending && over;
+    m_ClickPending = false;
+    if (m.Button == LeftButton) {
         if (over) {
-            FlipToggle();
+            // The release that ends a double click raises no Click, so it leaves Value too:
+            // owners follow Value by its Clicks.
+            if (click) {
+                FlipToggle();
+            }
             cMouseAction(StateHover, true);
         } else {
             cMouseAction(StateNormal, true);
         }
         m_Down = false;
     }
-    // A release away from the button, or the release that ends a double click, is no click.
-    const bool click = m_ClickPending && over;
-    m_ClickPending = false;
     if (click) {
         ClickAction();
     }
@@ -462,12 +381,9 @@ void iButton::mouseDoubleClickEvent(QMouseEvent *)
 
 void iButton::mouseMoveEvent(QMouseEvent *event)
 {
-    short button = ButtonCode(event->buttons());
-    short shift = ShiftCode(event->modifiers());
-    float x = platform::PixelsToTwips(event->position().x());
-    float y = platform::PixelsToTwips(event->position().y());
+    MouseArgs m = Unpack(event);
     const QPointer<iButton> alive(this);
-    emit MouseMove(button, shift, x, y);
+    emit MouseMove(m.Button, m.Shift, m.X, m.Y);
     if (alive) {
         PointerArrived();
     }
@@ -504,12 +420,7 @@ void iButton::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (keyCode == EnterKey) {
-        FlipToggle();
-        cMouseAction(CurrentState(), true);
-        if (!m_Hover) {
-            DrawFocus();
-        }
-        emit Click();
+        KeyClick();
         if (!alive) {
             return;
         }
@@ -542,12 +453,7 @@ void iButton::keyReleaseEvent(QKeyEvent *event)
         return;
     }
     if (keyCode == SpaceKey) {
-        FlipToggle();
-        cMouseAction(CurrentState(), true);
-        if (!m_Hover) {
-            DrawFocus();
-        }
-        emit Click();
+        KeyClick();
         return;
     }
     event->ignore();
@@ -571,13 +477,13 @@ void iButton::ReadProperties(const platform::PropertyBag &PropBag)
     // Pictures are only stored here; the strip is cut when the button is first shown.
     m_BackPicture =
         PropBag.ReadProperty("BackPicture", QVariant::fromValue(QImage())).value<QImage>();
-    m_Icon = PropBag.ReadProperty("Icon", QVariant::fromValue(QImage())).value<QImage>();
+    m_Face.SetIcon(PropBag.ReadProperty("Icon", QVariant::fromValue(QImage())).value<QImage>());
     setEnabled(PropBag.ReadProperty("Enabled", true).toBool());
-    m_BackStyle = PropBag.ReadProperty("cBackStyle", 1).toInt() == 0 ? 0 : 1;
-    m_Caption = PropBag.ReadProperty("Caption", QString()).toString();
+    m_Face.SetSeeThrough(PropBag.ReadProperty("cBackStyle", 1).toInt() == 0);
+    m_Face.SetCaption(PropBag.ReadProperty("Caption", QString()).toString());
     m_Style = PropBag.ReadProperty("Style", 0).toInt() == ToggleStyle ? ToggleStyle : PushStyle;
     m_AutoSize = PropBag.ReadProperty("AutoSize", true).toBool();
-    m_ForeColor = PropBag.ReadProperty("cForeColor", m_ForeColor).toUInt();
+    m_Face.SetForeColor(PropBag.ReadProperty("cForeColor", cForeColor()).toUInt());
     setFont(PropBag.ReadProperty("cFont", QVariant::fromValue(font())).value<QFont>());
     m_DrawMode = short(PropBag.ReadProperty("cDrawMode", int(m_DrawMode)).toInt());
     if (m_Style != ToggleStyle) {
@@ -595,13 +501,13 @@ void iButton::WriteProperties(platform::PropertyBag &PropBag) const
 {
     PropBag.WriteProperty("BackPicture", QVariant::fromValue(m_BackPicture),
                           QVariant::fromValue(QImage()));
-    PropBag.WriteProperty("Icon", QVariant::fromValue(m_Icon), QVariant::fromValue(QImage()));
+    PropBag.WriteProperty("Icon", QVariant::fromValue(Icon()), QVariant::fromValue(QImage()));
     PropBag.WriteProperty("Enabled", Enabled(), true);
     PropBag.WriteProperty("Style", m_Style, 0);
-    PropBag.WriteProperty("cBackStyle", int(m_BackStyle), 1);
-    PropBag.WriteProperty("Caption", m_Caption, QString());
+    PropBag.WriteProperty("cBackStyle", int(cBackStyle()), 1);
+    PropBag.WriteProperty("Caption", Caption(), QString());
     PropBag.WriteProperty("AutoSize", m_AutoSize, true);
     PropBag.WriteProperty("cFont", QVariant::fromValue(font()));
     PropBag.WriteProperty("cDrawMode", int(m_DrawMode));
-    PropBag.WriteProperty("cForeColor", m_ForeColor);
+    PropBag.WriteProperty("cForeColor", cForeColor());
 }

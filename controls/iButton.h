@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ButtonFacePainter.h"
 #include "platform/PropertyBag.h"
 #include "platform/SystemColors.h"
 #include "platform/WindowHandles.h"
@@ -14,7 +15,7 @@
 // The skinned push or toggle button of the client's windows. Its look comes from one strip of
 // frames (normal, hover, pressed; a toggle button has them twice, for Value false and true),
 // cut once into state images; the image of the current state is stretched over the button with
-// an optional icon and a centred caption on top.
+// an optional icon and a centred caption on top (drawn by its ButtonFacePainter).
 //
 // It tracks hover by polling the pointer every 50 ms, so it notices the pointer leaving even
 // when another window took it, and raises MouseOver / MouseOut besides the usual mouse, key and
@@ -29,8 +30,8 @@ class iButton : public QWidget {
 
 public:
     static constexpr int HoverPollMs = 50;
-    static constexpr int DefaultDrawMode = 13;                         // copy pen
-    static constexpr platform::COLORREF DefaultForeColor = 0x80000012; // button text
+    static constexpr int DefaultDrawMode = 13; // copy pen
+    static constexpr platform::COLORREF DefaultForeColor = ButtonFacePainter::DefaultForeColor;
 
     explicit iButton(QWidget *parent = nullptr);
     ~iButton() override;
@@ -45,7 +46,7 @@ public:
     void SetcDrawMode(short mode);
     QFont cFont() const { return font(); }
     void SetcFont(const QFont &newFont);
-    platform::COLORREF cForeColor() const { return m_ForeColor; }
+    platform::COLORREF cForeColor() const { return m_Face.ForeColor(); }
     void SetcForeColor(platform::COLORREF color);
     bool Locked() const { return m_Locked; }
     void SetLocked(bool locked);
@@ -57,15 +58,15 @@ public:
     void SetStyle(int style);
     QImage BackPicture() const { return m_BackPicture; }
     void SetBackPicture(const QImage &picture);
-    QImage Icon() const { return m_Icon; }
+    QImage Icon() const { return m_Face.Icon(); }
     void SetIcon(const QImage &icon);
     // The button's own flag; a disabled parent also makes it look disabled, without changing this.
     bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
     void SetEnabled(bool enabled);
     // 0 transparent (magenta pixels of the face show what lies beneath), 1 opaque.
-    short cBackStyle() const { return m_BackStyle; }
+    short cBackStyle() const { return m_Face.SeeThrough() ? 0 : 1; }
     void SetcBackStyle(short backStyle);
-    QString Caption() const { return m_Caption; }
+    QString Caption() const { return m_Face.Caption(); }
     void SetCaption(const QString &caption);
 
     // Draws a state (0 normal, 1 hover, 2 pressed, 3 disabled) unless it is the one already
@@ -93,7 +94,7 @@ signals:
     void DBClick();
 
     // A persisted property changed (its key as stored), for a form designer to save.
-    void propertyChanged(const QString &name);
+    void PropertyChanged(const QString &name);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -115,39 +116,29 @@ private:
     void PointerArrived();
     void BuildStateImages();
     void DrawButton(int state);
-    void DrawFace();
     void DrawFocus();
-    void PrintCaption(int state);
-    void ApplyMask();
-    const QImage *StateImage(int state) const;
     bool IsMouseOver() const;
     bool IsWindowAt(const QPoint &globalPos) const;
     void FlipToggle();
     void ClickAction();
+    void KeyClick();
     void ApplyAutoSize();
     void Redraw() { DrawButton(CurrentState()); }
-    QSize SizeTwips() const;
 
-    QList<QImage> m_Images;
+    ButtonFacePainter m_Face;
     QImage m_BackPicture;
-    QImage m_Icon;
     bool m_Hover = false;
     bool m_Down = false;
     short m_LastButton = 0;
     bool m_Value = false;
     int m_Style = 0;
-    QString m_Caption;
     int m_DrawnState = 0;
     bool m_AutoSize = true;
-    bool m_HasImages = false;
     bool m_Locked = false;
 
     // The drawing surface and its attributes.
     QImage m_Surface;
-    platform::COLORREF m_ForeColor = DefaultForeColor;
     short m_DrawMode = DefaultDrawMode;
-    short m_BackStyle = 1;
-    QList<QImage> m_DisabledImages; // per toggle value
 
     QTimer Timer1;
     QString m_Tag;               // "1" once the strip was cut on first show

@@ -2,9 +2,9 @@
 
 #include "BackdropProc.h"
 #include "LoginFrm.h"
-#include "app/AppConfig.h"
 #include "app/Forms.h"
 #include "app/PublicData.h"
+#include "net/AppConfig.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 
 #include "MainLayout.h"
 #include "WebUrl.h"
-#include "app/AppConfig.h"
+#include "net/AppConfig.h"
 #include "app/Forms.h"
 #include "app/MsgFrm.h"
 #include "app/PublicData.h"
@@ -41,12 +41,12 @@ const int ToolBitmapId = 104;
 const int LogoBitmapId = 105;
 const int CornerEllipse = 6;
 
-QString Text(const char *utf8)
+QString text(const char *utf8)
 {
     return QString::fromUtf8(utf8);
 }
 
-iButton *CaptionButton(QWidget *parent, const char *name)
+iButton *captionButton(QWidget *parent, const char *name)
 {
     auto *button = new iButton(parent);
     button->setObjectName(name);
@@ -55,14 +55,14 @@ iButton *CaptionButton(QWidget *parent, const char *name)
 }
 
 // Applies one layout rule; a rule that gave nothing leaves the control where it was.
-void Put(QWidget *control, const std::optional<QRect> &twips)
+void put(QWidget *control, const std::optional<QRect> &twips)
 {
     if (control && twips) {
         control->setGeometry(MainLayout::ToPixels(*twips));
     }
 }
 
-QSize Twips(QSize pixels)
+QSize twips(QSize pixels)
 {
     return pixels * platform::TwipsPerPixel;
 }
@@ -82,7 +82,7 @@ WebMainFrm::PageFormService &WebMainFrm::PageFormProvider()
 WebMainFrm::WebMainFrm() : QWidget(nullptr, Qt::Window)
 {
     setObjectName("WebMainFrm");
-    setWindowTitle(Text("Marova客户端"));
+    setWindowTitle(text("Marova客户端"));
     // While hidden by the player this is still the program's window: closing any other window
     // must not end the game. The program ends when this window unloads.
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -117,20 +117,20 @@ void WebMainFrm::BuildControls()
     PicLogo->setGeometry(MainLayout::ToPixels(QRect(100, 30, 440, 440)));
     PicLogo->installEventFilter(this);
 
-    GameSpaceBtn = CaptionButton(this, "GameSpaceBtn");
+    GameSpaceBtn = captionButton(this, "GameSpaceBtn");
     GameSpaceBtn->SetBackPicture(platform::LoadDesignPicture("gamespace_btn.png"));
-    OtherUserBtn = CaptionButton(this, "OtherUserBtn");
+    OtherUserBtn = captionButton(this, "OtherUserBtn");
     OtherUserBtn->SetBackPicture(platform::LoadDesignPicture("otheruser_btn.png"));
     BuildBrowserPanel();
 }
 
 void WebMainFrm::BuildCaptionButtons()
 {
-    web_close = CaptionButton(this, "web_close");
-    web_minmax = CaptionButton(this, "web_minmax");
+    web_close = captionButton(this, "web_close");
+    web_minmax = captionButton(this, "web_minmax");
     web_minmax->SetStyle(ButtonStrip::ToggleStyle);
-    web_min = CaptionButton(this, "web_min");
-    web_tool = CaptionButton(this, "web_tool");
+    web_min = captionButton(this, "web_min");
+    web_tool = captionButton(this, "web_tool");
 }
 
 void WebMainFrm::BuildBrowserPanel()
@@ -191,8 +191,8 @@ void WebMainFrm::Form_Load()
     if (!iconFile.isEmpty() && QFile::exists(iconFile)) {
         setWindowIcon(QIcon(iconFile));
     }
-    WebBForm->SetCaption(Text(AppConfig::GameTitle));
-    setWindowTitle(Text(AppConfig::GameTitle) + Text(AppConfig::CaptionSuffix));
+    WebBForm->SetCaption(text(AppConfig::GameTitle));
+    setWindowTitle(text(AppConfig::GameTitle) + text(AppConfig::CaptionSuffix));
 
     objStyle = std::make_unique<cSetStyle>();
     connect(objStyle.get(), &cSetStyle::CloseClick, this, &WebMainFrm::objStyle_CloseClick);
@@ -201,7 +201,7 @@ void WebMainFrm::Form_Load()
     WebBForm->SetfrmHwnd(hWnd);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QSize free = Twips(screen->size()) - Twips(size());
+        const QSize free = twips(screen->size()) - twips(size());
         move(platform::TwipsToPixels(free.width() / 2), platform::TwipsToPixels(free.height() / 2));
     }
     web_close->SetBackPicture(platform::LoadBitmapResource(CloseBitmapId));
@@ -287,19 +287,19 @@ void WebMainFrm::Form_Resize()
     if (isMinimized()) {
         return;
     }
-    const MainLayout::Placement place = MainLayout::Place(Twips(size()));
-    Put(WebBForm, place.WebBForm);
+    const MainLayout::Placement place = MainLayout::Place(twips(size()));
+    put(WebBForm, place.WebBForm);
     WebBForm->Printform(this);
     RectRgn(platform::HandleOf(this), width() + 1, height() + 1, CornerEllipse, CornerEllipse);
-    Put(web_close, place.web_close);
-    Put(web_minmax, place.web_minmax);
-    Put(web_min, place.web_min);
-    Put(web_tool, place.web_tool);
-    Put(WebuTab, place.WebuTab);
-    Put(GameSpaceBtn, place.GameSpaceBtn);
-    Put(OtherUserBtn, place.OtherUserBtn);
-    Put(Picture1, place.Picture1);
-    Put(pCnt, place.Picture1);
+    put(web_close, place.web_close);
+    put(web_minmax, place.web_minmax);
+    put(web_min, place.web_min);
+    put(web_tool, place.web_tool);
+    put(WebuTab, place.WebuTab);
+    put(GameSpaceBtn, place.GameSpaceBtn);
+    put(OtherUserBtn, place.OtherUserBtn);
+    put(Picture1, place.Picture1);
+    put(pCnt, place.Picture1);
 }
 
 void WebMainFrm::Picture1_Resize()
@@ -307,7 +307,7 @@ void WebMainFrm::Picture1_Resize()
     if (!WebBrowser1) {
         return;
     }
-    Put(WebBrowser1, MainLayout::StartBrowserRect(Twips(Picture1->size())));
+    put(WebBrowser1, MainLayout::StartBrowserRect(twips(Picture1->size())));
 }
 
 bool WebMainFrm::eventFilter(QObject *watched, QEvent *event)
@@ -387,7 +387,7 @@ void WebMainFrm::WebuTab_OnDrawBackground(MemDC *hdc, int cx, int cy, bool &bSki
 
 void WebMainFrm::GameSpaceBtn_Click()
 {
-    platform::ShellOpen(Text(AppConfig::GameHome));
+    platform::ShellOpen(text(AppConfig::GameHome));
 }
 
 void WebMainFrm::OtherUserBtn_Click()

@@ -15,7 +15,7 @@ namespace {
 const char BlankPage[] = "about:blank";
 const int ReloadDelayMs = 1500;
 
-QString NoticePage(const QString &text, const QString &link = {})
+QString noticePage(const QString &text, const QString &link = {})
 {
     QString html = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head>"
                    "<body style=\"margin:0;height:100vh;display:flex;align-items:center;"
@@ -116,11 +116,11 @@ void WebUrl::wb_RendererGone()
     const QString address = platform::IsWebAddress(current) ? current : m_Address;
     switch (m_Recovery.OnCrash(QDateTime::currentMSecsSinceEpoch())) {
     case CrashRecovery::Action::Reload:
-        wb->ShowNotice(NoticePage(QString::fromUtf8("页面意外停止，正在重新加载…")));
+        wb->ShowNotice(noticePage(QString::fromUtf8("页面意外停止，正在重新加载…")));
         QTimer::singleShot(ReloadDelayMs, this, [this, address] { wb->Navigate(address); });
         break;
     case CrashRecovery::Action::Notice:
-        wb->ShowNotice(NoticePage(QString::fromUtf8("页面再次意外停止。"), address));
+        wb->ShowNotice(noticePage(QString::fromUtf8("页面再次意外停止。"), address));
         break;
     }
 }

@@ -21,14 +21,14 @@ public:
     }
 
     // Returns the function that was in place, so a caller can put it back.
-    Function replace(Function replacement)
+    Function Replace(Function replacement)
     {
         Function previous = m_current ? m_current : m_standard;
         m_current = std::move(replacement);
         return previous;
     }
 
-    void restoreStandard() { m_current = nullptr; }
+    void RestoreStandard() { m_current = nullptr; }
 
 private:
     Function m_standard;
@@ -39,10 +39,10 @@ private:
 template <typename Service> class ScopedReplacement {
 public:
     ScopedReplacement(Service &service, typename Service::Function replacement)
-        : m_service(service), m_previous(service.replace(std::move(replacement)))
+        : m_service(service), m_previous(service.Replace(std::move(replacement)))
     {
     }
-    ~ScopedReplacement() { m_service.replace(std::move(m_previous)); }
+    ~ScopedReplacement() { m_service.Replace(std::move(m_previous)); }
     ScopedReplacement(const ScopedReplacement &) = delete;
     ScopedReplacement &operator=(const ScopedReplacement &) = delete;
 

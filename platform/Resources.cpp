@@ -1,6 +1,7 @@
 #include "Resources.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 namespace platform {
 namespace {
@@ -34,6 +35,23 @@ QImage LoadBitmapResource(int id)
 QImage LoadDesignPicture(const QString &name)
 {
     return QImage(QString(":/vantor/design/%1").arg(name));
+}
+
+bool SaveResourceToFile(const QString &type, int id, const QString &filePath)
+{
+    if (!HasResource(type, id)) {
+        return false;
+    }
+    const QByteArray bytes = LoadResource(type, id);
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace platform

@@ -20,4 +20,9 @@ QImage LoadBitmapResource(int id);
 // of numbered resources; null when there is none of that name.
 QImage LoadDesignPicture(const QString &name);
 
+// Writes the raw bytes of resource (type, id) to the file, creating or replacing it whole.
+// Fails, leaving any existing file as it was, when the resource is unknown or the file cannot
+// be written.
+bool SaveResourceToFile(const QString &type, int id, const QString &filePath);
+
 } // namespace platform

@@ -1,17 +1,15 @@
 #include "WindowProc.h"
 
-#include <QCursor>
+#include "DefaultWindowProc.h"
+#include "EventMessages.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHash>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPointer>
-#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
-#include <QWindow>
 
 namespace platform {
 namespace {
@@ -74,98 +72,6 @@ ChainRegistry &registry()
     return *instance;
 }
 
-// Moves a top-level window with the pointer until the left button is released. The window
-// system's own move would need a real pressed button, which scripted input does not give.
-class PointerMove : public QObject {
-public:
-    explicit PointerMove(QWidget *window)
-        : m_window(window), m_startCursor(QCursor::pos()), m_startWindow(window->pos())
-    {
-        qApp->installEventFilter(this);
-        window->grabMouse();
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (!m_window) {
-            deleteLater();
-            return false;
-        }
-        if (event->type() == QEvent::MouseMove) {
-            const QPoint global = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
-            m_window->move(m_startWindow + (global - m_startCursor));
-            return true;
-        }
-        if (event->type() == QEvent::MouseButtonRelease) {
-            finish();
-            return true;
-        }
-        return false;
-    }
-
-private:
-    void finish()
-    {
-        qApp->removeEventFilter(this);
-        m_window->releaseMouse();
-        deleteLater();
-    }
-
-    QPointer<QWidget> m_window;
-    QPoint m_startCursor;
-    QPoint m_startWindow;
-};
-
-void startWindowMove(QWidget *window)
-{
-    QWindow *handle = window->windowHandle();
-    if (handle && QGuiApplication::platformName() == QLatin1String("wayland") &&
-        handle->startSystemMove()) {
-        return;
-    }
-    new PointerMove(window);
-}
-
-LRESULT systemCommand(QWidget *window, WPARAM command)
-{
-    switch (command & 0xFFF0) {
-    case SC_CLOSE:
-        window->close();
-        break;
-    case SC_MINIMIZE:
-        window->showMinimized();
-        break;
-    case SC_MAXIMIZE:
-        window->showMaximized();
-        break;
-    case SC_RESTORE:
-        window->showNormal();
-        break;
-    default:
-        break;
-    }
-    return 0;
-}
-
-LRESULT defaultAction(QWidget *widget, UINT uMsg, WPARAM wParam)
-{
-    switch (uMsg) {
-    case wm::NcLButtonDown:
-        if (wParam == HTCAPTION) {
-            startWindowMove(widget->window());
-        }
-        return 0;
-    case wm::SysCommand:
-        return systemCommand(widget->window(), wParam);
-    case wm::Close:
-        widget->close();
-        return 0;
-    default:
-        return 0;
-    }
-}
-
 bool sameMessage(const Message &a, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     return a.uMsg == uMsg && a.wParam == wParam && a.lParam == lParam;
@@ -190,7 +96,7 @@ public:
                 return 0;
             }
         }
-        return defaultAction(widget, uMsg, wParam);
+        return DefaultWindowAction(widget, uMsg, wParam);
     }
 };
 
@@ -298,87 +204,6 @@ void ChainRegistry::watchWorkArea()
     connect(qGuiApp, &QGuiApplication::screenAdded, this, watch);
 }
 
-WPARAM mouseKeyState(const QMouseEvent *event)
-{
-    WPARAM state = 0;
-    const Qt::MouseButtons buttons = event->buttons();
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    state |= buttons.testFlag(Qt::LeftButton) ? MK_LBUTTON : 0;
-    state |= buttons.testFlag(Qt::RightButton) ? MK_RBUTTON : 0;
-    state |= buttons.testFlag(Qt::MiddleButton) ? MK_MBUTTON : 0;
-    state |= modifiers.testFlag(Qt::ShiftModifier) ? MK_SHIFT : 0;
-    state |= modifiers.testFlag(Qt::ControlModifier) ? MK_CONTROL : 0;
-    return state;
-}
-
-// Button messages come in threes (down, up, double click) for left, right and middle.
-bool buttonMessage(const QMouseEvent *event, UINT &uMsg)
-{
-    int offset = 0;
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        offset = 0;
-        break;
-    case QEvent::MouseButtonRelease:
-        offset = 1;
-        break;
-    case QEvent::MouseButtonDblClick:
-        offset = 2;
-        break;
-    default:
-        return false;
-    }
-    switch (event->button()) {
-    case Qt::LeftButton:
-        uMsg = wm::LButtonDown + offset;
-        return true;
-    case Qt::RightButton:
-        uMsg = wm::RButtonDown + offset;
-        return true;
-    case Qt::MiddleButton:
-        uMsg = wm::MButtonDown + offset;
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool mouseMessage(const QMouseEvent *event, Message &message)
-{
-    if (event->type() == QEvent::MouseMove) {
-        message.uMsg = wm::MouseMove;
-    } else if (!buttonMessage(event, message.uMsg)) {
-        return false;
-    }
-    const QPoint position = event->position().toPoint();
-    message.wParam = mouseKeyState(event);
-    message.lParam = MakeLParam(position.x(), position.y());
-    return true;
-}
-
-bool keyMessage(const QKeyEvent *event, Message &message)
-{
-    const WPARAM key = VirtualKeyOf(event->key());
-    if (key == 0) {
-        return false;
-    }
-    const bool down = event->type() == QEvent::KeyPress;
-    message.uMsg = down ? wm::KeyDown : wm::KeyUp;
-    message.wParam = key;
-    // Repeat count 1; bit 30 the previous key state, bit 31 the transition state.
-    const quint32 previousState = down ? (event->isAutoRepeat() ? 1u : 0u) : 1u;
-    message.lParam = LPARAM(1u | (previousState << 30) | ((down ? 0u : 1u) << 31));
-    return true;
-}
-
-WPARAM sizeKind(const QWidget *widget)
-{
-    if (widget->isMinimized()) {
-        return SIZE_MINIMIZED;
-    }
-    return widget->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED;
-}
-
 } // namespace
 
 WNDPROC MakeWindowProc(WindowProcFunction function)
@@ -456,59 +281,6 @@ void BroadcastWorkAreaChange()
             SendMessage(hWnd, wm::SettingChange, SPI_SETWORKAREA, 0);
         }
     }
-}
-
-bool MessageFromEvent(QWidget *widget, const QEvent *event, Message &message)
-{
-    message = Message{};
-    switch (event->type()) {
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        return mouseMessage(static_cast<const QMouseEvent *>(event), message);
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        return keyMessage(static_cast<const QKeyEvent *>(event), message);
-    case QEvent::Resize: {
-        const QSize size = static_cast<const QResizeEvent *>(event)->size();
-        message = {wm::Size, sizeKind(widget), MakeLParam(size.width(), size.height())};
-        return true;
-    }
-    case QEvent::Move: {
-        const QPoint origin = widget->geometry().topLeft();
-        message = {wm::Move, 0, MakeLParam(origin.x(), origin.y())};
-        return true;
-    }
-    case QEvent::Paint:
-        message.uMsg = wm::Paint;
-        return true;
-    case QEvent::Close:
-        message.uMsg = wm::Close;
-        return true;
-    default:
-        return false;
-    }
-}
-
-WPARAM VirtualKeyOf(int qtKey)
-{
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
-        return WPARAM(qtKey);
-    }
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
-        return WPARAM(0x70 + (qtKey - Qt::Key_F1));
-    }
-    static const QHash<int, WPARAM> keys{
-        {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09},      {Qt::Key_Return, 0x0D},
-        {Qt::Key_Enter, 0x0D},     {Qt::Key_Shift, 0x10},    {Qt::Key_Control, 0x11},
-        {Qt::Key_Alt, 0x12},       {Qt::Key_Escape, 0x1B},   {Qt::Key_Space, 0x20},
-        {Qt::Key_PageUp, 0x21},    {Qt::Key_PageDown, 0x22}, {Qt::Key_End, 0x23},
-        {Qt::Key_Home, 0x24},      {Qt::Key_Left, 0x25},     {Qt::Key_Up, 0x26},
-        {Qt::Key_Right, 0x27},     {Qt::Key_Down, 0x28},     {Qt::Key_Insert, 0x2D},
-        {Qt::Key_Delete, 0x2E},
-    };
-    return keys.value(qtKey, 0);
 }
 
 } // namespace platform

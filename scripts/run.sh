@@ -20,7 +20,7 @@ for _ in $(seq 1 100); do
 done
 
 if [ -n "${DISPLAY:-}" ]; then
-  "$build/app/vantor-client" "$@"
+  "$build/client/vantor-client" "$@"
   exit $?
 fi
 
@@ -32,6 +32,6 @@ export VANTOR_SHOTS_DIR="$shots"
 export VANTOR_SHOTS_LAST="${VANTOR_SHOTS_LAST:-main}"
 export VANTOR_SHOTS_TIMEOUT="${VANTOR_SHOTS_TIMEOUT:-60}"
 status=0
-scripts/with-display.sh "$build/app/vantor-client" "$@" || status=$?
+scripts/with-display.sh "$build/client/vantor-client" "$@" || status=$?
 ls -1 "$shots"
 exit $status

@@ -141,7 +141,7 @@ int CTabItems::FindItem(const TabIndex &Index) const
     if (m_Col.isEmpty()) {
         return -1;
     }
-    switch (Index.kind()) {
+    switch (Index.StoredKind()) {
     case TabIndex::Key:
         return KeyPosition(Index.KeyText());
     case TabIndex::Number: {
@@ -192,7 +192,7 @@ bool CTabItems::ReleaseForm(const TabIndex &Index)
 
 std::shared_ptr<CTabItem> CTabItems::Item(const TabIndex &Index) const
 {
-    if (Index.kind() == TabIndex::Key) {
+    if (Index.StoredKind() == TabIndex::Key) {
         const int p = KeyPosition(Index.KeyText());
         if (p < 0) {
             throw TabError(TabError::InvalidArgument);

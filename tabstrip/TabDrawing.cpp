@@ -30,10 +30,10 @@ const SkinColumns &columnsOf(int style)
 
 int closeColumn(const SkinColumns &skin, const Scene &scene, int index, bool selected)
 {
-    if (index == scene.Hot && scene.CloseState == 1) {
+    if (index == scene.Hot && scene.CloseState == CloseMarkHot) {
         return skin.CloseHot;
     }
-    if (index == scene.Hot && scene.CloseState == 2) {
+    if (index == scene.Hot && scene.CloseState == CloseMarkPressed) {
         return skin.ClosePressed;
     }
     return selected ? skin.CloseSelected : skin.CloseNormal;
@@ -65,9 +65,8 @@ void drawTab(const Scene &scene, const Art &art, MemDC *hTabsDC, int index, bool
                 skin.FaceWidth, metrics.FaceHeight, 14, 0, 14, 0, TransKey);
     const QRect text = captionRect(metrics, tab, selected);
     DrawTabText(hTabsDC, tab.Caption, text.x(), text.y(), text.width(), text.height());
-    const QRect mark(metrics.ClosePos(tab.Left, tab.Width),
-                     QSize(TabMetrics::CloseSize, TabMetrics::CloseSize));
-    if (!tab.HideButton && face.contains(mark)) {
+    const QRect mark = metrics.CloseRect(tab.Left, tab.Width);
+    if (!tab.HideButton && !mark.isEmpty()) {
         TransBlt(hTabsDC, mark.x(), mark.y(), mark.width(), mark.height(), art.Skin,
                  closeColumn(skin, scene, index, selected), 0, TransKey);
     }

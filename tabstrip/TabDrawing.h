@@ -21,6 +21,9 @@ inline constexpr platform::COLORREF TransKey = platform::RGB(255, 0, 255);
 inline constexpr quint32 CenteredText = 0x25;   // DT_CENTER | DT_VCENTER | DT_SINGLELINE
 inline constexpr quint32 EllipsisText = 0x8000; // DT_END_ELLIPSIS
 
+// The hot tab's close mark: as on every tab, under the pointer, pressed.
+enum CloseMarkState { CloseMarkNormal = 0, CloseMarkHot = 1, CloseMarkPressed = 2 };
+
 struct TabFace {
     int Left = 0;
     int Width = 0;
@@ -37,7 +40,7 @@ struct Scene {
     QList<TabFace> Tabs;
     int Hot = -1;
     int Selected = -1;
-    int CloseState = 0; // of the hot tab's close mark: 0 normal, 1 pointer on it, 2 pressed
+    int CloseState = CloseMarkNormal; // of the hot tab's close mark (CloseMarkState)
 };
 
 struct Art {

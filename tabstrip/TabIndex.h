@@ -27,7 +27,7 @@ public:
     TabIndex(const CTabItem *item) : m_Kind(Item), m_Item(item) {}
     TabIndex(const std::shared_ptr<CTabItem> &item) : TabIndex(item.get()) {}
 
-    Kind kind() const { return m_Kind; }
+    Kind StoredKind() const { return m_Kind; }
     bool IsMissing() const { return m_Kind == Missing; }
     bool IsNumeric() const { return m_Kind == Number; }
     QString KeyText() const { return m_Key; }

@@ -28,8 +28,15 @@ QPoint TabMetrics::ClosePos(int left, int width) const
     return QPoint(left + width - CloseInset, CloseTop);
 }
 
+QRect TabMetrics::CloseRect(int left, int width) const
+{
+    const QRect mark(ClosePos(left, width), QSize(CloseSize, CloseSize));
+    return FaceRect(left, width).contains(mark) ? mark : QRect();
+}
+
 bool TabMetrics::InCloseZone(int left, int width, int x, int y) const
 {
-    const QPoint mark = ClosePos(left, width);
-    return x >= mark.x() && x <= mark.x() + CloseSize && y >= mark.y() && y <= mark.y() + CloseSize;
+    const QRect mark = CloseRect(left, width);
+    return !mark.isEmpty() && x >= mark.left() && x <= mark.left() + CloseSize && y >= mark.top() &&
+           y <= mark.top() + CloseSize;
 }

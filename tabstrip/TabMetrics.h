@@ -26,6 +26,9 @@ public:
     QRect FaceRect(int left, int width) const;
     // The close mark's top-left corner.
     QPoint ClosePos(int left, int width) const;
-    // The close zone for the mouse, bounds included.
+    // Where the close mark is drawn, in band coordinates; empty where the face is too narrow to
+    // hold it. Drawing and hit testing both read it, so a mark is hit only where it shows.
+    QRect CloseRect(int left, int width) const;
+    // The close zone for the mouse: the mark, bounds included.
     bool InCloseZone(int left, int width, int x, int y) const;
 };

@@ -19,6 +19,7 @@
 #include <exception>
 
 using namespace platform;
+using namespace MouseCodes;
 
 namespace {
 
@@ -28,9 +29,8 @@ const int SkinBitmap1 = 107;
 // face, so they came out regular. Fonts here do have one, which reads as washed-out grey.
 const int PlainWeight = QFont::Normal;
 const int BoldWeight = 700;
-const short LeftButton = 1;
 
-QFont GuiFont(int weight)
+QFont guiFont(int weight)
 {
     QFont font = QGuiApplication::font();
     font.setWeight(QFont::Weight(weight));
@@ -38,7 +38,7 @@ QFont GuiFont(int weight)
 }
 
 // Steps of a resize are independent: one that fails leaves the others to run.
-template <typename Step> void RunStep(Step step)
+template <typename Step> void runStep(Step step)
 {
     try {
         step();
@@ -54,8 +54,8 @@ uTab::uTab(QWidget *parent)
 {
     m_hSkinDC0 = mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(SkinBitmap0));
     m_hSkinDC1 = mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(SkinBitmap1));
-    m_hFont = GuiFont(PlainWeight);
-    m_hFontBold = GuiFont(BoldWeight);
+    m_hFont = guiFont(PlainWeight);
+    m_hFontBold = guiFont(BoldWeight);
     m_TabItems->SetIuTab(m_Self);
     connect(&c_Subclass, &CSubclass::WindowProc, this, &uTab::c_Subclass_WindowProc,
             Qt::DirectConnection);
@@ -215,8 +215,8 @@ void uTab::Redraw(bool)
 
 void uTab::ChangeForm(CTabItem &, ITabForm *Form)
 {
-    RunStep([&] { AttachForm(Form->hWnd()); });
-    RunStep([&] { ShowSelectedForm(); });
+    runStep([&] { AttachForm(Form->hWnd()); });
+    runStep([&] { ShowSelectedForm(); });
 }
 
 HWND uTab::hParent()
@@ -273,23 +273,20 @@ TabLayout::Hit uTab::HitTest(float X, float Y) const
 
 void uTab::mousePressEvent(QMouseEvent *event)
 {
-    UserControl_MouseDown(MouseCodes::ButtonCode(event->button()),
-                          MouseCodes::ShiftCode(event->modifiers()), float(event->position().x()),
-                          float(event->position().y()));
+    const MouseArgs m = Unpack(event, Unit::Pixels);
+    UserControl_MouseDown(m.Button, m.Shift, m.X, m.Y);
 }
 
 void uTab::mouseMoveEvent(QMouseEvent *event)
 {
-    UserControl_MouseMove(MouseCodes::ButtonCode(event->buttons()),
-                          MouseCodes::ShiftCode(event->modifiers()), float(event->position().x()),
-                          float(event->position().y()));
+    const MouseArgs m = Unpack(event, Unit::Pixels);
+    UserControl_MouseMove(m.Button, m.Shift, m.X, m.Y);
 }
 
 void uTab::mouseReleaseEvent(QMouseEvent *event)
 {
-    UserControl_MouseUp(MouseCodes::ButtonCode(event->button()),
-                        MouseCodes::ShiftCode(event->modifiers()), float(event->position().x()),
-                        float(event->position().y()));
+    const MouseArgs m = Unpack(event, Unit::Pixels);
+    UserControl_MouseUp(m.Button, m.Shift, m.X, m.Y);
 }
 
 void uTab::mouseDoubleClickEvent(QMouseEvent *)
@@ -315,8 +312,8 @@ void uTab::UserControl_MouseDown(short Button, short Shift, float X, float Y)
             m_Selected = i;
             ShowSelectedForm();
             DrawTabs(true);
-        } else if (hit.bOnClose && m_CloseState != 2) {
-            m_CloseState = 2;
+        } else if (hit.bOnClose && m_CloseState != TabDrawing::CloseMarkPressed) {
+            m_CloseState = TabDrawing::CloseMarkPressed;
             DrawTabs(true);
         }
         emit TabChanged();
@@ -335,7 +332,7 @@ void uTab::UserControl_MouseMove(short Button, short Shift, float X, float Y)
     c_Subclass.TrackMouseTracking(hWnd());
     const TabLayout::Hit hit = HitTest(X, Y);
     const int i = hit.Index;
-    const int c = hit.bOnClose ? 1 : 0;
+    const auto c = hit.bOnClose ? TabDrawing::CloseMarkHot : TabDrawing::CloseMarkNormal;
     if (i != m_HotIndex || c != m_CloseState) {
         if (i != m_HotIndex) {
             emit OnMouseHover(i, Button, Shift, X, Y);
@@ -355,7 +352,7 @@ void uTab::UserControl_MouseUp(short Button, short Shift, float X, float Y)
     }
     const TabLayout::Hit hit = HitTest(X, Y);
     const int i = hit.Index;
-    m_CloseState = 0;
+    m_CloseState = TabDrawing::CloseMarkNormal;
     if (i >= 0 && i < m_TabItems->Count() && i == m_HotIndex && hit.bOnClose &&
         !m_TabItems->Item(i)->HideButton()) {
         // The host's veto handler may end the window that holds the strip.
@@ -430,15 +427,15 @@ void uTab::resizeEvent(QResizeEvent *)
 
 void uTab::UserControl_Resize()
 {
-    RunStep([this] {
+    runStep([this] {
         if (height() != StripHeight()) {
             setFixedHeight(StripHeight());
         }
     });
-    RunStep([this] { CreateBuffers(); });
-    RunStep([this] { CalcTabWidth(); });
-    RunStep([this] { LayoutTabs(); });
-    RunStep([this] { DrawStrip(true); });
+    runStep([this] { CreateBuffers(); });
+    runStep([this] { CalcTabWidth(); });
+    runStep([this] { LayoutTabs(); });
+    runStep([this] { DrawStrip(true); });
 }
 
 void uTab::CreateBuffers()
@@ -491,7 +488,8 @@ void uTab::DrawStrip(bool bUpdate)
 
 void uTab::DrawBackground()
 {
-    if (!m_bRedraw) {
+    // Before the first resize there is no surface: a host's handler would draw into nothing.
+    if (!m_bRedraw || !m_hBackDC) {
         return;
     }
     bool bSkipDefault = false;

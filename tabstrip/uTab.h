@@ -75,8 +75,8 @@ signals:
     void OnMouseUp(int ItemIndex, short &Button, short &Shift, float &X, float &Y);
     void OnMouseLeave();
     void OnItemColose(int ItemIndex, bool &Cancel);
-    // The host may paint the background itself and set bSkipDefault. hdc is null while the
-    // strip has no buffers (before its first resize).
+    // The host may paint the background itself and set bSkipDefault. Raised only once the
+    // strip has its buffers (from its first resize on), so hdc is never null.
     void OnDrawBackground(MemDC *hdc, int cx, int cy, bool &bSkipDefault);
 
 protected:
@@ -136,7 +136,7 @@ private:
     std::shared_ptr<CTabItems> m_TabItems;
     int m_Selected = -1;
     int m_HotIndex = -1;
-    int m_CloseState = 0;
+    TabDrawing::CloseMarkState m_CloseState = TabDrawing::CloseMarkNormal;
     int m_TabWidth = 108;
     bool m_bRedraw = false;
     int m_TabStyle = 0;

@@ -1,5 +1,6 @@
 #include "hooks/CSubclass.h"
 #include "platform/EventLog.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <QTest>
 #include <QWidget>
@@ -57,24 +58,6 @@ public:
     std::optional<LRESULT> replaceAfter;
     std::optional<LPARAM> newUserValue;
     std::function<void()> onDelivery;
-};
-
-// A procedure below the hook that answers every message with a fixed value and counts calls.
-struct Below {
-    explicit Below(HWND hWnd, LRESULT answer) : state(std::make_shared<State>())
-    {
-        state->previous = SetWindowProc(
-            hWnd, MakeWindowProc([s = state, answer](HWND h, UINT m, WPARAM w, LPARAM l) {
-                s->calls.append(m);
-                CallWindowProc(s->previous, h, m, w, l);
-                return answer;
-            }));
-    }
-    struct State {
-        WNDPROC previous;
-        QList<UINT> calls;
-    };
-    std::shared_ptr<State> state;
 };
 
 struct ReportLog {
@@ -202,7 +185,7 @@ void CSubclassTest::handledBeforeSkipsPreviousAndAfter()
 {
     QWidget window;
     const HWND hWnd = HandleOf(&window);
-    Below below(hWnd, 7);
+    MessageRecorder below(hWnd, 7);
     CSubclass hook;
     Owner owner(hook);
     hook.ssc_Subclass(hWnd);
@@ -210,7 +193,7 @@ void CSubclassTest::handledBeforeSkipsPreviousAndAfter()
     owner.handleBefore.insert(UserMessage, 42);
 
     QCOMPARE(SendMessage(hWnd, UserMessage, 0, 0), LRESULT(42));
-    QVERIFY(below.state->calls.isEmpty());
+    QVERIFY(below.messages().isEmpty());
     QVERIFY(owner.delivered(false).isEmpty());
 }
 
@@ -218,7 +201,7 @@ void CSubclassTest::afterDeliverySeesPreviousResult()
 {
     QWidget window;
     const HWND hWnd = HandleOf(&window);
-    Below below(hWnd, 7);
+    MessageRecorder below(hWnd, 7);
     CSubclass hook;
     Owner owner(hook);
     hook.ssc_Subclass(hWnd);
@@ -227,7 +210,7 @@ void CSubclassTest::afterDeliverySeesPreviousResult()
 
     QCOMPARE(SendMessage(hWnd, UserMessage, 0, 0), LRESULT(9));
     QCOMPARE(owner.returnSeenAfter, LRESULT(7));
-    QCOMPARE(below.state->calls, QList<UINT>{UserMessage});
+    QCOMPARE(below.messages(), QList<UINT>{UserMessage});
     QCOMPARE(hook.ssc_CallOrigWndProc(hWnd, UserMessage, 0, 0), LRESULT(7));
 }
 
@@ -337,7 +320,7 @@ void CSubclassTest::ownerDestroyedInsideHandler()
 {
     QWidget window;
     const HWND hWnd = HandleOf(&window);
-    Below below(hWnd, 3);
+    MessageRecorder below(hWnd, 3);
     const WNDPROC belowHook = GetWindowProc(hWnd);
     auto *hook = new CSubclass;
     Owner owner(*hook);
@@ -350,7 +333,7 @@ void CSubclassTest::ownerDestroyedInsideHandler()
 
     QCOMPARE(SendMessage(hWnd, UserMessage, 0, 0), LRESULT(3));
     QCOMPARE(owner.deliveries.size(), 1);
-    QCOMPARE(below.state->calls.size(), 1);
+    QCOMPARE(below.messages().size(), 1);
     SendMessage(hWnd, UserMessage, 0, 0);
     QCOMPARE(owner.deliveries.size(), 1);
     QCOMPARE(GetWindowProc(hWnd), belowHook);

@@ -1,7 +1,7 @@
 #include "DemoFaultRoutes.h"
 #include "DemoPayload.h"
 #include "DemoServer.h"
-#include "app/KubDownLoadFile.h"
+#include "net/KubDownLoadFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,5 @@
 #include "hooks/cFormSubclass.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <QTest>
 #include <QWidget>
@@ -8,34 +9,6 @@ using namespace platform;
 namespace {
 
 const UINT UserMessage = 0x0400;
-
-struct Seen {
-    UINT uMsg;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool operator==(const Seen &o) const
-    {
-        return uMsg == o.uMsg && wParam == o.wParam && lParam == o.lParam;
-    }
-};
-
-// A procedure below the hook: records what it receives and answers 5.
-struct Below {
-    explicit Below(HWND hWnd) : state(std::make_shared<State>())
-    {
-        state->previous =
-            SetWindowProc(hWnd, MakeWindowProc([s = state](HWND h, UINT m, WPARAM w, LPARAM l) {
-                              s->received.append({m, w, l});
-                              CallWindowProc(s->previous, h, m, w, l);
-                              return 5;
-                          }));
-    }
-    struct State {
-        WNDPROC previous;
-        QList<Seen> received;
-    };
-    std::shared_ptr<State> state;
-};
 
 struct Deliveries {
     explicit Deliveries(cFormSubclass &hook)
@@ -89,7 +62,7 @@ void FormSubclassTest::everyMessageOnceBeforeNeverAfter()
 void FormSubclassTest::handledMessageSkipsPreviousProcedure()
 {
     QWidget window;
-    Below below(HandleOf(&window));
+    MessageRecorder below(HandleOf(&window), 5);
     cFormSubclass hook;
     Deliveries deliveries(hook);
     hook.AddWindowMsgs(HandleOf(&window));
@@ -100,14 +73,14 @@ void FormSubclassTest::handledMessageSkipsPreviousProcedure()
         }
     };
     QCOMPARE(SendMessage(HandleOf(&window), UserMessage, 0, 0), LRESULT(77));
-    QVERIFY(below.state->received.isEmpty());
+    QVERIFY(below.seen().isEmpty());
     QCOMPARE(SendMessage(HandleOf(&window), UserMessage + 1, 0, 0), LRESULT(5));
 }
 
 void FormSubclassTest::changedParametersReachPreviousProcedure()
 {
     QWidget window;
-    Below below(HandleOf(&window));
+    MessageRecorder below(HandleOf(&window), 5);
     cFormSubclass hook;
     Deliveries deliveries(hook);
     hook.AddWindowMsgs(HandleOf(&window));
@@ -117,7 +90,7 @@ void FormSubclassTest::changedParametersReachPreviousProcedure()
         lParam = -1;
     };
     SendMessage(HandleOf(&window), UserMessage, 1, 2);
-    QCOMPARE(below.state->received, (QList<Seen>{{UserMessage + 9, 99, -1}}));
+    QCOMPARE(below.seen(), (QList<Seen>{{UserMessage + 9, 99, -1}}));
 }
 
 void FormSubclassTest::deleteWindowMsgDoesNothing()
@@ -165,7 +138,7 @@ void FormSubclassTest::ownerDestroyedDuringDelivery()
 {
     QWidget window;
     const HWND hWnd = HandleOf(&window);
-    Below below(hWnd);
+    MessageRecorder below(hWnd, 5);
     const WNDPROC belowHook = GetWindowProc(hWnd);
     auto *hook = new cFormSubclass;
     hook->AddWindowMsgs(hWnd);
@@ -175,7 +148,7 @@ void FormSubclassTest::ownerDestroyedDuringDelivery()
                          hook = nullptr;
                      });
     QCOMPARE(SendMessage(hWnd, UserMessage, 0, 0), LRESULT(5));
-    QCOMPARE(below.state->received.size(), 1);
+    QCOMPARE(below.seen().size(), 1);
     QCOMPARE(GetWindowProc(hWnd), belowHook);
 }
 

@@ -168,6 +168,8 @@ private slots:
     void rightClickIsNoClick();
     void mouseDownHandlerCanChangeTheButton();
     void doubleClickRaisesOneClick();
+    void toggleFlipsOncePerClick_data();
+    void toggleFlipsOncePerClick();
     void keyboard_data();
     void keyboard();
     void heldSpaceRepeatsNoClick();
@@ -546,6 +548,36 @@ void IButtonTest::doubleClickRaisesOneClick()
     QTest::mouseRelease(on.button, Qt::LeftButton, {}, on.centre());
     QCOMPARE(log.events, (QStringList{"MouseOver", "MouseDown 1", "MouseUp 1", "Click", "DBClick",
                                       "MouseUp 1"}));
+}
+
+void IButtonTest::toggleFlipsOncePerClick_data()
+{
+    QTest::addColumn<QString>("sequence"); // s single click, d double click
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("click") << "s" << 1;
+    QTest::newRow("double click") << "d" << 1;
+    QTest::newRow("double click, click") << "ds" << 2;
+}
+
+// The face shows Value, and owners follow Value by its Click: every flip comes with one.
+void IButtonTest::toggleFlipsOncePerClick()
+{
+    QFETCH(QString, sequence);
+    QFETCH(int, clicks);
+    ButtonOnForm on(ToggleStyle);
+    QVERIFY(on.show());
+    on.pointAtButton();
+    EventLog log(*on.button);
+    QTRY_COMPARE(log.count("MouseOver"), 1);
+    for (const QChar kind : sequence) {
+        QTest::mouseClick(on.button, Qt::LeftButton, {}, on.centre());
+        if (kind == 'd') {
+            QTest::mouseDClick(on.button, Qt::LeftButton, {}, on.centre());
+            QTest::mouseRelease(on.button, Qt::LeftButton, {}, on.centre());
+        }
+    }
+    QCOMPARE(log.count("Click"), clicks);
+    QCOMPARE(on.button->Value(), clicks % 2 == 1);
 }
 
 void IButtonTest::keyboard_data()

@@ -1,6 +1,6 @@
-#include "app/AppConfig.h"
 #include "app/LoadFrm.h"
 #include "app/PublicData.h"
+#include "net/AppConfig.h"
 #include "platform/Connection.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"

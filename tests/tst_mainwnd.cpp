@@ -10,6 +10,7 @@
 #include "tabstrip/ITabForm.h"
 #include "tabstrip/TabMetrics.h"
 #include "tabstrip/uTab.h"
+#include "tests/support/PageForm.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -20,14 +21,6 @@
 using namespace platform;
 
 namespace {
-
-// What a game tab shows, without a web page behind it.
-class PlainPage : public QWidget, public ITabForm {
-public:
-    HWND hWnd() override { return HandleOf(this); }
-    void Initialize(const std::weak_ptr<IuTab> &, const std::shared_ptr<CTabItem> &) override {}
-    void RefreshPage() override {}
-};
 
 // Answers every exit dialog that opens, and counts them.
 class ExitDialogs : public QObject {
@@ -92,7 +85,7 @@ void MainWindowTest::init()
 {
     m_pages = std::make_unique<ScopedReplacement<WebMainFrm::PageFormService>>(
         WebMainFrm::PageFormProvider(), [this](const QString &) {
-            auto *page = new PlainPage;
+            auto *page = new PageForm;
             m_forms << page;
             return page;
         });

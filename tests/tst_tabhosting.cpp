@@ -3,6 +3,7 @@
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/ITabForm.h"
 #include "tabstrip/uTab.h"
+#include "tests/support/PageForm.h"
 
 #include <QPointer>
 #include <QScreen>
@@ -13,20 +14,6 @@
 using namespace platform;
 
 namespace {
-
-// A tab window that starts as an ordinary top-level window with a caption and a sizing frame.
-class PageForm : public QWidget, public ITabForm {
-public:
-    PageForm() { resize(320, 180); }
-    HWND hWnd() override { return HandleOf(this); }
-    void Initialize(const std::weak_ptr<IuTab> &, const std::shared_ptr<CTabItem> &Item) override
-    {
-        item = Item;
-    }
-    void RefreshPage() override {}
-
-    std::shared_ptr<CTabItem> item;
-};
 
 class Host {
 public:
@@ -45,9 +32,11 @@ public:
         strip->LockReDraw(false);
     }
 
+    // A tab window that starts as an ordinary top-level window with a caption and a frame.
     PageForm *add()
     {
         auto *form = new PageForm;
+        form->resize(320, 180);
         forms << form;
         strip->TabItems()->Add(QString("tab %1").arg(forms.size() - 1), form);
         return form;

@@ -2,6 +2,8 @@
 // double clicks and moves without a button all happen as they would on screen.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "controls/BForm.h"
+#include "controls/iButton.h"
 #include "platform/MemDC.h"
 #include "platform/PropertyBag.h"
 #include "platform/Resources.h"
@@ -11,30 +13,19 @@
 #include "tabstrip/ITabForm.h"
 #include "tabstrip/TabMetrics.h"
 #include "tabstrip/uTab.h"
+#include "tests/support/PageForm.h"
 
 #include <QCursor>
 #include <QPainter>
 #include <QPointer>
+#include <QProcess>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace platform;
 
 namespace {
-
-// A window shown in a tab that keeps its item, as the page form does.
-class PageForm : public QWidget, public ITabForm {
-public:
-    HWND hWnd() override { return HandleOf(this); }
-    void Initialize(const std::weak_ptr<IuTab> &, const std::shared_ptr<CTabItem> &Item) override
-    {
-        item = Item;
-    }
-    void RefreshPage() override { ++refreshes; }
-
-    std::shared_ptr<CTabItem> item;
-    int refreshes = 0;
-};
 
 // One event of the strip as a handler saw it.
 struct Event {
@@ -172,6 +163,16 @@ QPoint markCorner(Host &host, int i)
     return host.onClose(i) - QPoint(6, 6);
 }
 
+// Real pointer input through the X server, for what the window system does with grabs.
+bool pointer(const QStringList &action)
+{
+    return QProcess::execute("xdotool", action) == 0;
+}
+bool pointerTo(QPoint global)
+{
+    return pointer({"mousemove", QString::number(global.x()), QString::number(global.y())});
+}
+
 } // namespace
 
 class TabStripTest : public QObject {
@@ -204,6 +205,10 @@ private slots:
     void captionChangeRepaints();
     void stripNarrowerThanMargins();
     void formsKeepTheirItemsAfterTheStrip();
+    void hoverRightAfterAWindowDrag_data();
+    void hoverRightAfterAWindowDrag();
+    void narrowTabsCloseOnlyOnADrawnMark();
+    void backgroundWaitsForASurface();
 };
 
 void TabStripTest::nothingIsDrawnUntilUnlocked()
@@ -671,6 +676,80 @@ void TabStripTest::formsKeepTheirItemsAfterTheStrip()
     item->SetCaption("after the strip");
     item->SetLockSize(true);
     delete form.data();
+}
+
+void TabStripTest::hoverRightAfterAWindowDrag_data()
+{
+    QTest::addColumn<bool>("onCaptionBar");
+    QTest::newRow("caption bar") << true;
+    QTest::newRow("the strip's empty band") << false;
+}
+
+// The window system's move swallows the release; hover must work again at once.
+void TabStripTest::hoverRightAfterAWindowDrag()
+{
+    QFETCH(bool, onCaptionBar);
+    Host host(0);
+    host.addTabs(2);
+    auto *bar = new BForm(&host.window);
+    bar->setGeometry(0, 200, 400, 33);
+    bar->SetfrmHwnd(HandleOf(&host.window));
+    auto *button = new iButton(&host.window);
+    button->setGeometry(600, 205, 75, 23);
+    bar->show();
+    button->show();
+    QSignalSpy overs(button, &iButton::MouseOver);
+    // As the main window does: the strip's empty band moves the window.
+    QObject::connect(host.strip, &uTab::OnMouseDown,
+                     [&](int index, short &, short &, float &, float &) {
+                         if (index == TabLayout::HitBand) {
+                             SendMessage(HandleOf(&host.window), wm::NcLButtonDown, HTCAPTION, 0);
+                         }
+                     });
+    QWidget *pressed = onCaptionBar ? static_cast<QWidget *>(bar) : host.strip;
+    const QPoint start = pressed->mapToGlobal(onCaptionBar ? QPoint(100, 10) : QPoint(700, 12));
+    const QPoint origin = host.window.pos();
+    QVERIFY(pointerTo(start));
+    QTRY_COMPARE(QCursor::pos(), start);
+    QVERIFY(pointer({"mousedown", "1"}));
+    QTRY_VERIFY(QWidget::mouseGrabber());
+    QVERIFY(pointerTo(start + QPoint(40, 30)));
+    QTRY_COMPARE(host.window.pos(), origin + QPoint(40, 30));
+    QVERIFY(pointer({"mouseup", "1"}));
+    QTRY_VERIFY(!QWidget::mouseGrabber());
+
+    QVERIFY(pointerTo(button->mapToGlobal(button->rect().center())));
+    QTRY_COMPARE(overs.size(), 1);
+    QVERIFY(pointerTo(host.strip->mapToGlobal(host.onTab(1))));
+    QTRY_COMPARE(host.strip->HotIndex(), 1);
+}
+
+// A tab too narrow for its close mark shows none, and a press there selects the tab.
+void TabStripTest::narrowTabsCloseOnlyOnADrawnMark()
+{
+    Host host(1, 600);
+    host.addTabs(25);
+    const QPoint edge(host.strip->TabLeftSize() + host.item(3)->Left() + 1, 12);
+    QTest::mouseMove(host.strip, edge);
+    QTest::mouseClick(host.strip, Qt::LeftButton, {}, edge);
+    QCOMPARE(host.items().Count(), 25);
+    QCOMPARE(host.strip->Selected(), 3);
+    QCOMPARE(host.strip->CloseState(), 0);
+}
+
+void TabStripTest::backgroundWaitsForASurface()
+{
+    QWidget window;
+    auto *strip = new uTab(&window);
+    strip->setGeometry(0, 0, 600, 25);
+    QList<bool> surfaces;
+    QObject::connect(strip, &uTab::OnDrawBackground,
+                     [&surfaces](MemDC *hdc, int, int, bool &) { surfaces << (hdc != nullptr); });
+    strip->LockReDraw(false); // before the strip was ever resized
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(!surfaces.isEmpty());
+    QCOMPARE(surfaces.count(false), 0);
 }
 
 QTEST_MAIN(TabStripTest)

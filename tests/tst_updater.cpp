@@ -1,11 +1,12 @@
 #include "DemoFaultRoutes.h"
 #include "DemoPayload.h"
 #include "DemoServer.h"
-#include "app/PublicData.h"
 #include "controls/iButton.h"
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
 #include "platform/Shell.h"
+#include "platform/TempFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 #include "updater/StagedFiles.h"
 #include "updater/UpdateArgument.h"
 #include "updater/UpdateFrm.h"
@@ -50,19 +51,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
-
-struct ScriptedBoxes {
-    explicit ScriptedBoxes(int answer)
-        : replacement(MessageBoxProvider(),
-                      [this, answer](const QString &text, const QString &, unsigned) {
-                          texts.append(text);
-                          return answer;
-                      })
-    {
-    }
-    QStringList texts;
-    ScopedReplacement<MessageBoxService> replacement;
-};
 
 // Presses the updater's close button, or closes its window, once the label names a file.
 class Canceller : public QObject {
@@ -140,7 +128,7 @@ private:
 void UpdaterTest::initTestCase()
 {
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
-    QVERIFY(!PublicData::GetTempFolder().isEmpty());
+    QVERIFY(!PrivateTempFolder().isEmpty());
     QVERIFY(m_server.start());
     m_server.setFile("/dl/" + ClientName, clientScript("new"), "application/octet-stream");
     m_server.setFile("/dl/readme.txt", "新版本说明", "text/plain");
@@ -150,13 +138,13 @@ void UpdaterTest::init()
 {
     QDir(gameFolder()).removeRecursively();
     QVERIFY(QDir().mkpath(gameFolder()));
-    QFile::remove(PublicData::GetTempFolder() + UpdateFrm::ManifestFileName);
+    QFile::remove(PrivateTempFolder() + UpdateFrm::ManifestFileName);
 }
 
 void UpdaterTest::writeManifest(QString text)
 {
     text.replace("{base}", m_server.baseUrl());
-    QVERIFY(writeFile(PublicData::GetTempFolder() + UpdateFrm::ManifestFileName, text.toUtf8()));
+    QVERIFY(writeFile(PrivateTempFolder() + UpdateFrm::ManifestFileName, text.toUtf8()));
 }
 
 QStringList UpdaterTest::gameFiles() const
@@ -305,7 +293,7 @@ void UpdaterTest::endsWithoutShowingAnything()
 
     writeManifest("version=1.1.1|{base}/dl/vantor-client\r\n");
     QVERIFY(writeFile(gameFolder() + ClientName, clientScript("old")));
-    QLockFile otherUpdater(PublicData::GetTempFolder() + UpdateFrm::LockFileName);
+    QLockFile otherUpdater(PrivateTempFolder() + UpdateFrm::LockFileName);
     if (holdLock) {
         QVERIFY(otherUpdater.tryLock(0));
     }

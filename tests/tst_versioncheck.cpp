@@ -1,9 +1,10 @@
 #include "DemoServer.h"
-#include "app/KubDownLoadFile.h"
 #include "app/LoadFrm.h"
 #include "app/PublicData.h"
-#include "app/VersionCheck.h"
+#include "net/KubDownLoadFile.h"
+#include "net/VersionCheck.h"
 #include "platform/MessageBox.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -19,23 +20,6 @@ namespace {
 const QString UpToDate = "当前版本已是最新，无需更新！";
 const QString NewVersion = "发现有新版本，是否现在更新！";
 const QString CannotStart = "无法启动更新程序，请稍后再试。";
-
-struct ScriptedBoxes {
-    explicit ScriptedBoxes(int answer)
-        : replacement(MessageBoxProvider(),
-                      [this, answer](const QString &text, const QString &title, unsigned flags) {
-                          texts.append(text);
-                          titles.append(title);
-                          this->flags.append(flags);
-                          return answer;
-                      })
-    {
-    }
-    QStringList texts;
-    QStringList titles;
-    QList<unsigned> flags;
-    ScopedReplacement<MessageBoxService> replacement;
-};
 
 QString recordedArgument()
 {

@@ -1,4 +1,5 @@
 #include "platform/WindowProc.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -10,49 +11,6 @@
 using namespace platform;
 
 namespace {
-
-struct Seen {
-    UINT uMsg;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool operator==(const Seen &other) const
-    {
-        return uMsg == other.uMsg && wParam == other.wParam && lParam == other.lParam;
-    }
-};
-
-// Installs a procedure that records every message and calls on down the chain. Its record
-// outlives the test's own variables, since the window's last message (WM_NCDESTROY) may come
-// after they are gone.
-struct Recorder {
-    struct Record {
-        WNDPROC previous;
-        QList<Seen> seen;
-    };
-
-    explicit Recorder(HWND hWnd, QString name = {}, std::shared_ptr<QStringList> order = nullptr)
-        : record(std::make_shared<Record>())
-    {
-        record->previous = SetWindowProc(
-            hWnd,
-            MakeWindowProc([record = record, name, order](HWND h, UINT m, WPARAM w, LPARAM l) {
-                record->seen.append({m, w, l});
-                if (order) {
-                    order->append(name);
-                }
-                return CallWindowProc(record->previous, h, m, w, l);
-            }));
-    }
-    bool saw(UINT uMsg) const
-    {
-        return std::any_of(record->seen.begin(), record->seen.end(),
-                           [uMsg](const Seen &s) { return s.uMsg == uMsg; });
-    }
-    const QList<Seen> &seen() const { return record->seen; }
-    const WNDPROC &previous() const { return record->previous; }
-
-    std::shared_ptr<Record> record;
-};
 
 class CountingWidget : public QWidget {
 public:
@@ -79,8 +37,6 @@ std::unique_ptr<CountingWidget> shownWidget(QPoint at = {100, 100})
 
 } // namespace
 
-Q_DECLARE_METATYPE(Seen)
-
 class WindowProcTest : public QObject {
     Q_OBJECT
 
@@ -104,7 +60,7 @@ void WindowProcTest::eventsBecomeMessages_data()
 
     QTest::newRow("left press") << std::function<void(QWidget *)>([](QWidget *w) {
         QTest::mousePress(w, Qt::LeftButton, {}, QPoint(10, 20));
-    }) << Seen{wm::LButtonDown, MK_LBUTTON, MakeLParam(10, 20)};
+    }) << Seen{wm::LButtonDown, MK_LBUTTON, 0x0014000A};
     QTest::newRow("left release") << std::function<void(QWidget *)>([](QWidget *w) {
         QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(30, 40));
     }) << Seen{wm::LButtonUp, 0, MakeLParam(30, 40)};
@@ -132,7 +88,7 @@ void WindowProcTest::eventsBecomeMessages()
 
     const auto widget = shownWidget();
     widget->setFocus();
-    Recorder recorder(HandleOf(widget.get()));
+    MessageRecorder recorder(HandleOf(widget.get()));
     action(widget.get());
     QTRY_VERIFY2(recorder.seen().contains(expected),
                  qPrintable(QString("message 0x%1 not seen").arg(expected.uMsg, 0, 16)));
@@ -145,8 +101,8 @@ void WindowProcTest::chainRunsNewestFirstAndRestores()
     QVERIFY(HasOriginalWindowProc(hWnd));
     const auto order = std::make_shared<QStringList>();
     const WNDPROC original = GetWindowProc(hWnd);
-    Recorder first(hWnd, "first", order);
-    Recorder second(hWnd, "second", order);
+    MessageRecorder first(hWnd, {}, order, "first");
+    MessageRecorder second(hWnd, {}, order, "second");
     QCOMPARE(first.previous(), original);
 
     SendMessage(hWnd, 0x0400, 1, 2);
@@ -178,7 +134,7 @@ void WindowProcTest::procedureThatDoesNotCallOnHidesTheEvent()
 void WindowProcTest::sentCloseCommandClosesTheWindow()
 {
     const auto widget = shownWidget();
-    Recorder recorder(HandleOf(widget.get()));
+    MessageRecorder recorder(HandleOf(widget.get()));
     SendMessage(HandleOf(widget.get()), wm::SysCommand, SC_CLOSE, 0);
     QVERIFY(!widget->isVisible());
     QCOMPARE(widget->closes, 1);
@@ -206,7 +162,7 @@ void WindowProcTest::postedMessageArrivesLaterAndNotAfterDestruction()
 {
     auto widget = shownWidget();
     const HWND hWnd = HandleOf(widget.get());
-    Recorder recorder(hWnd);
+    MessageRecorder recorder(hWnd);
     QVERIFY(PostMessage(hWnd, 0x0401, 3, 4));
     QVERIFY(!recorder.saw(0x0401));
     QTRY_VERIFY(recorder.saw(0x0401));
@@ -222,7 +178,7 @@ void WindowProcTest::destructionSendsNcDestroyThroughTheChain()
 {
     auto widget = shownWidget();
     const HWND hWnd = HandleOf(widget.get());
-    Recorder recorder(hWnd);
+    MessageRecorder recorder(hWnd);
     widget.reset();
     QVERIFY(recorder.saw(wm::NcDestroy));
     QVERIFY(!IsWindow(hWnd));
@@ -235,7 +191,7 @@ void WindowProcTest::trackedLeaveArrivesOnce()
     const auto widget = shownWidget({100, 100});
     const auto other = shownWidget({400, 100});
     const HWND hWnd = HandleOf(widget.get());
-    Recorder recorder(hWnd);
+    MessageRecorder recorder(hWnd);
     const auto leaves = [&recorder] {
         return std::count_if(recorder.seen().begin(), recorder.seen().end(),
                              [](const Seen &s) { return s.uMsg == wm::MouseLeave; });
@@ -265,8 +221,8 @@ void WindowProcTest::workAreaChangeReachesHookedTopLevels()
     const auto hooked = shownWidget();
     const auto plain = shownWidget({400, 100});
     QWidget *child = new QWidget(hooked.get());
-    Recorder topLevel(HandleOf(hooked.get()));
-    Recorder inner(HandleOf(child));
+    MessageRecorder topLevel(HandleOf(hooked.get()));
+    MessageRecorder inner(HandleOf(child));
 
     BroadcastWorkAreaChange();
     QVERIFY(topLevel.seen().contains(Seen{wm::SettingChange, SPI_SETWORKAREA, 0}));

@@ -10,12 +10,12 @@ namespace {
 
 const char StagingSuffix[] = ".vantor-update";
 
-std::filesystem::path FileSystemPath(const QString &path)
+std::filesystem::path fileSystemPath(const QString &path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-QFileDevice::Permissions ExecutablePermissions()
+QFileDevice::Permissions executablePermissions()
 {
     return QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
            QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
@@ -65,11 +65,11 @@ bool StagedFiles::Commit(const QString &name, const QString &clientExecutable)
     if (old.exists()) {
         QFile::setPermissions(staged, QFile::permissions(target));
     } else if (QFileInfo(clientExecutable).absoluteFilePath() == old.absoluteFilePath()) {
-        QFile::setPermissions(staged, ExecutablePermissions());
+        QFile::setPermissions(staged, executablePermissions());
     }
     // One rename: the target is the old file or the new one at every moment, never missing.
     std::error_code error;
-    std::filesystem::rename(FileSystemPath(staged), FileSystemPath(target), error);
+    std::filesystem::rename(fileSystemPath(staged), fileSystemPath(target), error);
     return !error;
 }
 

@@ -2,13 +2,13 @@
 
 #include "StagedFiles.h"
 #include "UpdateManifest.h"
-#include "app/AppConfig.h"
-#include "app/PublicData.h"
 #include "controls/BForm.h"
 #include "controls/iButton.h"
+#include "net/AppConfig.h"
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
 #include "platform/Shell.h"
+#include "platform/TempFolder.h"
 #include "platform/WindowHandles.h"
 
 #include <QCloseEvent>
@@ -47,7 +47,7 @@ const char ProgressStyle[] =
     " y2:1, stop:0 #62a8ec, stop:1 #2263ab); }";
 
 // The skin's caption band has rounded top corners; the window takes their shape.
-QRegion RoundedTop(QSize size, int radius)
+QRegion roundedTop(QSize size, int radius)
 {
     const int w = size.width();
     QRegion region(QRect(QPoint(0, 0), size));
@@ -60,17 +60,18 @@ QRegion RoundedTop(QSize size, int radius)
     return region;
 }
 
-QString Text(const char *utf8)
+QString fromUtf8(const char *text)
 {
-    return QString::fromUtf8(utf8);
+    return QString::fromUtf8(text);
 }
 
-void Tell(const char *text, unsigned icon)
+void tell(const char *text, unsigned icon)
 {
-    platform::MessageBox(Text(text), Text(AppConfig::MessageTitle), platform::mb::Ok | icon);
+    platform::MessageBox(fromUtf8(text), fromUtf8(AppConfig::MessageTitle),
+                         platform::mb::Ok | icon);
 }
 
-std::optional<QByteArray> ReadFile(const QString &path)
+std::optional<QByteArray> readFile(const QString &path)
 {
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
@@ -91,13 +92,13 @@ UpdateFrm::UpdateFrm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
 
 void UpdateFrm::BuildWindow()
 {
-    setWindowTitle(Text(WindowCaption));
+    setWindowTitle(fromUtf8(WindowCaption));
     QPixmap icon;
     if (icon.loadFromData(platform::LoadResource("ICON", AppIconId))) {
         setWindowIcon(icon);
     }
     setFixedSize(WindowSize);
-    setMask(RoundedTop(WindowSize, CornerRadius));
+    setMask(roundedTop(WindowSize, CornerRadius));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);
     colours.setColor(QPalette::WindowText, QColor(0x0b, 0x2a, 0x4a));
@@ -107,7 +108,7 @@ void UpdateFrm::BuildWindow()
     BForm1->setObjectName("BForm1");
     BForm1->setGeometry(0, 0, width(), BForm1->height());
     BForm1->SetHasLogo(true);
-    BForm1->SetCaption(Text(WindowCaption));
+    BForm1->SetCaption(fromUtf8(WindowCaption));
     BForm1->SetfrmHwnd(platform::HandleOf(this));
     BForm1->Printform(this);
 
@@ -131,7 +132,7 @@ void UpdateFrm::BuildWindow()
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
     ProgressBar1->setGeometry(24, 78, width() - 48, 18);
-    ProgressBar1->setStyleSheet(Text(ProgressStyle));
+    ProgressBar1->setStyleSheet(fromUtf8(ProgressStyle));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
 
@@ -146,7 +147,7 @@ UpdateFrm::Outcome UpdateFrm::Start(const QString &argument)
     if (!target) {
         return Outcome::NotStarted;
     }
-    const QString tempFolder = PublicData::GetTempFolder();
+    const QString tempFolder = platform::PrivateTempFolder();
     QLockFile lock(tempFolder + LockFileName);
     // A lock is stale only when its owner is gone: a long download must not make it look
     // abandoned to a second updater.
@@ -174,7 +175,7 @@ UpdateFrm::Outcome UpdateFrm::DownloadAll(const UpdateArgument &target, const QS
     m_bBusy = true;
     const auto idle = qScopeGuard([this] { m_bBusy = false; });
     const std::optional<QByteArray> manifest =
-        ReadFile(tempFolder.isEmpty() ? QString() : tempFolder + ManifestFileName);
+        readFile(tempFolder.isEmpty() ? QString() : tempFolder + ManifestFileName);
     if (!manifest) {
         return Outcome::Failed;
     }
@@ -184,7 +185,7 @@ UpdateFrm::Outcome UpdateFrm::DownloadAll(const UpdateArgument &target, const QS
     }
     StagedFiles staged(target.folder);
     for (const UpdateManifest::DownloadLine &download : downloads) {
-        Label1->setText(Text(DownloadingText) + download.fileName);
+        Label1->setText(fromUtf8(DownloadingText) + download.fileName);
         ProgressBar1->setRange(0, 100);
         ProgressBar1->setValue(0);
         m_SavePath = staged.TargetOf(download.fileName);
@@ -205,15 +206,15 @@ void UpdateFrm::Finish(Outcome outcome, const UpdateArgument &target)
 {
     switch (outcome) {
     case Outcome::Updated:
-        Tell(UpdatedText, platform::mb::IconInformation);
+        tell(UpdatedText, platform::mb::IconInformation);
         platform::ShellOpen(m_SavePath);
         break;
     case Outcome::Cancelled:
-        Tell(CancelledText, platform::mb::IconInformation);
+        tell(CancelledText, platform::mb::IconInformation);
         platform::ShellOpen(target.clientExecutable);
         break;
     default:
-        Tell(FailedText, platform::mb::IconWarning);
+        tell(FailedText, platform::mb::IconWarning);
         platform::ShellOpen(target.clientExecutable);
         break;
     }
@@ -224,8 +225,9 @@ void UpdateFrm::closebtn_Click()
     if (!m_bBusy || m_bCancel) {
         return;
     }
-    const int answer = platform::MessageBox(Text(CancelQuestion), Text(AppConfig::MessageTitle),
-                                            platform::mb::YesNo | platform::mb::IconQuestion);
+    const int answer =
+        platform::MessageBox(fromUtf8(CancelQuestion), fromUtf8(AppConfig::MessageTitle),
+                             platform::mb::YesNo | platform::mb::IconQuestion);
     if (answer == platform::id::Yes) {
         m_bCancel = true;
         m_DownLoadFile.StopDownLoad();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "UpdateArgument.h"
-#include "app/KubDownLoadFile.h"
+#include "net/KubDownLoadFile.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "UpdateManifest.h"
 
-#include "app/VersionCheck.h"
+#include "net/VersionCheck.h"
 
 namespace UpdateManifest {
 

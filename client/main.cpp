@@ -1,10 +1,10 @@
-#include "app/AppConfig.h"
 #include "app/Forms.h"
 #include "app/HeadlessRun.h"
 #include "app/LoadFrm.h"
 #include "login/GameWindow.h"
 #include "login/LoginFrm.h"
 #include "mainwnd/WebMainFrm.h"
+#include "net/AppConfig.h"
 #include "platform/WebBrowser.h"
 
 #include <QApplication>
@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(AppConfig::Version);
 
     const auto headless = HeadlessRun::FromEnvironment();
-    GameWindow::OpenProvider().replace(OpenMainWindow);
+    GameWindow::OpenProvider().Replace(OpenMainWindow);
     LoadFrm &loadFrm = Forms<LoadFrm>::Get();
     QObject::connect(&loadFrm, &LoadFrm::LoadLoginWindow, [] { Forms<LoginFrm>::Get(); });
     if (loadFrm.Start(CommandLineOf(QApplication::arguments())) == LoadFrm::Outcome::EndProgram) {

@@ -1,10 +1,11 @@
 #include "VersionCheck.h"
 
 #include "KubDownLoadFile.h"
-#include "PublicData.h"
-#include "app/AppConfig.h"
+#include "net/AppConfig.h"
 #include "platform/MessageBox.h"
+#include "platform/Resources.h"
 #include "platform/Shell.h"
+#include "platform/TempFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -96,7 +97,7 @@ QString VersionCheck::HandOffArgument(const QString &clientExecutable)
 
 VersionCheck::Outcome VersionCheck::Run()
 {
-    const QString folder = PublicData::GetTempFolder();
+    const QString folder = platform::PrivateTempFolder();
     if (folder.isEmpty()) {
         return Outcome::Continue;
     }
@@ -142,8 +143,8 @@ VersionCheck::Outcome VersionCheck::RunAndCloseOwner(bool &bExitFlag, QWidget &o
 
 bool VersionCheck::HandOff()
 {
-    const QString updater = PublicData::GetTempFolder() + UpdaterFileName;
-    if (!PublicData::SaveResourceToFile(UpdaterResourceId, "UPDATE", updater)) {
+    const QString updater = platform::PrivateTempFolder() + UpdaterFileName;
+    if (!platform::SaveResourceToFile("UPDATE", UpdaterResourceId, updater)) {
         return false;
     }
     QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

@@ -1,0 +1,158 @@
+// Every `#include "folder/…"` of the tree against the table of allowed arrows in layers.txt.
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+namespace {
+
+const QString SourceDir = QStringLiteral(VANTOR_SOURCE_DIR);
+const QString Everything = QStringLiteral("*");
+
+// Folder -> the folders it may include, in the table's order.
+struct Layers {
+    QStringList folders;
+    QHash<QString, QStringList> allowed;
+};
+
+Layers readLayers()
+{
+    Layers layers;
+    QFile file(SourceDir + "/layers.txt");
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return layers;
+    }
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).section('#', 0, 0).simplified();
+        if (line.isEmpty()) {
+            continue;
+        }
+        QStringList words = line.split(' ');
+        const QString folder = words.takeFirst();
+        layers.folders << folder;
+        layers.allowed.insert(folder, words);
+    }
+    return layers;
+}
+
+bool mayInclude(const Layers &layers, const QString &from, const QString &to)
+{
+    const QStringList allowed = layers.allowed.value(from);
+    return from == to || allowed.contains(to) || allowed.contains(Everything);
+}
+
+// "file:line: from -> to" for every include of a folder the table does not allow.
+QStringList wrongArrows(const Layers &layers, const QString &folder)
+{
+    static const QRegularExpression include(R"(^\s*#\s*include\s*"([^"]+)\")");
+    QStringList wrong;
+    QDirIterator files(SourceDir + "/" + folder, {"*.h", "*.hpp", "*.cpp", "*.in"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            wrong << path + ": cannot be read";
+            continue;
+        }
+        for (int number = 1; !file.atEnd(); ++number) {
+            const auto match = include.match(QString::fromUtf8(file.readLine()));
+            const QString target = match.captured(1);
+            if (!target.contains('/')) {
+                continue;
+            }
+            const QString to = target.section('/', 0, 0);
+            // A path below the including file's own folder ("web/WebBrowserPage.h").
+            if (!layers.allowed.contains(to) &&
+                QFileInfo(files.fileInfo().dir(), target).exists()) {
+                continue;
+            }
+            if (!mayInclude(layers, folder, to)) {
+                wrong << QString("%1:%2: %3 -> %4")
+                             .arg(QDir(SourceDir).relativeFilePath(path))
+                             .arg(number)
+                             .arg(folder, to);
+            }
+        }
+    }
+    return wrong;
+}
+
+} // namespace
+
+class LayeringTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tableNamesEveryFolder();
+    void tableArrowsPointOneWay();
+    void includesFollowTheTable_data();
+    void includesFollowTheTable();
+};
+
+void LayeringTest::tableNamesEveryFolder()
+{
+    const Layers layers = readLayers();
+    QVERIFY2(!layers.folders.isEmpty(), "layers.txt is missing or empty");
+    for (const QString &folder : QDir(SourceDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (QFile::exists(SourceDir + "/" + folder + "/CMakeLists.txt")) {
+            QVERIFY2(layers.allowed.contains(folder), qPrintable(folder + " has no line"));
+        }
+    }
+    for (const QString &folder : layers.folders) {
+        for (const QString &to : layers.allowed.value(folder)) {
+            QVERIFY2(to == Everything || layers.allowed.contains(to),
+                     qPrintable(folder + " allows an unknown folder " + to));
+        }
+    }
+}
+
+// Folders that may include each other, directly or round a circle, would be one layer: the
+// table must put every folder below the ones that include it.
+void LayeringTest::tableArrowsPointOneWay()
+{
+    const Layers layers = readLayers();
+    QSet<QString> placed; // folders whose every allowed folder is placed already
+    QStringList left;
+    for (const QString &folder : layers.folders) {
+        if (!layers.allowed.value(folder).contains(Everything)) {
+            left << folder;
+        }
+    }
+    for (bool progress = true; progress;) {
+        progress = false;
+        for (const QString &folder : QStringList(left)) {
+            const QStringList below = layers.allowed.value(folder);
+            if (std::all_of(below.begin(), below.end(),
+                            [&](const QString &to) { return placed.contains(to); })) {
+                placed << folder;
+                left.removeOne(folder);
+                progress = true;
+            }
+        }
+    }
+    QVERIFY2(left.isEmpty(), qPrintable("arrows run in a circle among " + left.join(' ')));
+}
+
+void LayeringTest::includesFollowTheTable_data()
+{
+    QTest::addColumn<QString>("folder");
+    for (const QString &folder : readLayers().folders) {
+        QTest::newRow(qPrintable(folder)) << folder;
+    }
+}
+
+void LayeringTest::includesFollowTheTable()
+{
+    QFETCH(QString, folder);
+    const QStringList wrong = wrongArrows(readLayers(), folder);
+    QVERIFY2(wrong.isEmpty(),
+             qPrintable("includes the table does not allow:\n" + wrong.join('\n')));
+}
+
+QTEST_APPLESS_MAIN(LayeringTest)
+#include "tst_layering.moc"
