@@ -1,9 +1,8 @@
 #include "PublicData.h"
 
+#include "platform/NoFollowFile.h"
 #include "platform/Resources.h"
 #include "platform/TempFolder.h"
-
-#include <QSaveFile>
 
 namespace PublicData {
 
@@ -12,21 +11,14 @@ QString GetTempFolder()
     return platform::PrivateTempFolder();
 }
 
-bool SaveResourceToFile(int id, const QString &type, const QString &filePath)
+bool SaveResourceToFile(int id, const QString &type, const QString &filePath,
+                        QFileDevice::Permissions permissions)
 {
     if (!platform::HasResource(type, id)) {
         return false;
     }
-    const QByteArray bytes = platform::LoadResource(type, id);
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    platform::NoFollowSaveFile file(filePath);
+    return file.open() && file.write(platform::LoadResource(type, id)) && file.commit(permissions);
 }
 
 QImage LoadPngResource(int id, const QString &type)
