@@ -4,9 +4,11 @@
 #include "UpdateManifest.h"
 #include "app/AppConfig.h"
 #include "app/PublicData.h"
+#include "app/VersionCheck.h"
 #include "controls/BForm.h"
 #include "controls/iButton.h"
 #include "platform/MessageBox.h"
+#include "platform/NoFollowFile.h"
 #include "platform/Resources.h"
 #include "platform/Shell.h"
 #include "platform/WindowHandles.h"
@@ -70,13 +72,13 @@ void Tell(const char *text, unsigned icon)
     platform::MessageBox(Text(text), Text(AppConfig::MessageTitle), platform::mb::Ok | icon);
 }
 
-std::optional<QByteArray> ReadFile(const QString &path)
+std::optional<QByteArray> ReadManifest(const QString &tempFolder)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    if (tempFolder.isEmpty()) {
         return std::nullopt;
     }
-    return file.readAll();
+    return platform::ReadRegularFile(tempFolder + UpdateFrm::ManifestFileName,
+                                     VersionCheck::ManifestMaxBytes);
 }
 
 } // namespace
@@ -146,15 +148,39 @@ UpdateFrm::Outcome UpdateFrm::Start(const QString &argument)
     if (!target) {
         return Outcome::NotStarted;
     }
-    const QString tempFolder = PublicData::GetTempFolder();
-    QLockFile lock(tempFolder + LockFileName);
-    // A lock is stale only when its owner is gone: a long download must not make it look
-    // abandoned to a second updater.
-    lock.setStaleLockTime(0);
-    if (!tempFolder.isEmpty() && !lock.tryLock(0)) {
+    QLockFile lock(target->folder + LockFileName);
+    if (!TakeLock(lock) && lock.error() == QLockFile::LockFailedError) {
+        // The client ended for the hand-off; the player must not be left without it.
+        platform::ShellOpen(target->clientExecutable);
         return Outcome::AlreadyRunning;
     }
-    return Form_Load(*target, tempFolder);
+    // A folder where not even the lock can be written fails the update in Form_Load, with the
+    // player told and the client started again.
+    return Form_Load(*target, PublicData::GetTempFolder());
+}
+
+bool UpdateFrm::TakeLock(QLockFile &lock)
+{
+    // A lock is stale only when its owner is gone: a long download must not make it look
+    // abandoned to a second updater. QLockFile recognises an owner that has ended; a lock too
+    // damaged to name one would stand for ever.
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0)) {
+        return true;
+    }
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.error() != QLockFile::LockFailedError || lock.getLockInfo(&pid, &host, &application)) {
+        return false;
+    }
+    // Only one of several updaters that find the same damaged lock may take it away.
+    QLockFile removal(lock.fileName() + ".rmlock");
+    if (!removal.tryLock(0) || lock.getLockInfo(&pid, &host, &application)) {
+        return false;
+    }
+    lock.removeStaleLockFile();
+    return lock.tryLock(0);
 }
 
 UpdateFrm::Outcome UpdateFrm::Form_Load(const UpdateArgument &target, const QString &tempFolder)
@@ -173,8 +199,7 @@ UpdateFrm::Outcome UpdateFrm::DownloadAll(const UpdateArgument &target, const QS
     m_bCancel = false;
     m_bBusy = true;
     const auto idle = qScopeGuard([this] { m_bBusy = false; });
-    const std::optional<QByteArray> manifest =
-        ReadFile(tempFolder.isEmpty() ? QString() : tempFolder + ManifestFileName);
+    const std::optional<QByteArray> manifest = ReadManifest(tempFolder);
     if (!manifest) {
         return Outcome::Failed;
     }
