@@ -63,6 +63,7 @@ bool KubDownLoadFile::DownLoadFile(const QString &strURLFile, const QString &str
         WatchInactivity(reply, inactivity);
     }
     const bool result = reply && Transfer(reply, strSaveFile, bHidden, bRaiseEvent, maxBytes);
+    m_inactivity = nullptr;
     if (reply) {
         if (!reply->isFinished()) {
             reply->abort();
@@ -127,9 +128,11 @@ bool KubDownLoadFile::Transfer(QNetworkReply *reply, const QString &strSaveFile,
 
 // A server that stops sending must not hold the caller forever. The time a handler holds the
 // event loop (a question box, say) does not count: nothing is read from the network meanwhile
-// before the copy has begun, and a player taking his time is not a server gone quiet.
+// before the copy has begun, and a player taking his time is not a server gone quiet. Bytes
+// taken from the reply count as activity too: they make room for the network layer to read on.
 void KubDownLoadFile::WatchInactivity(QNetworkReply *reply, QTimer &inactivity)
 {
+    m_inactivity = &inactivity;
     inactivity.setSingleShot(true);
     inactivity.setInterval(m_transferTimeoutMs);
     connect(reply, &QNetworkReply::downloadProgress, &inactivity, qOverload<>(&QTimer::start));
@@ -199,6 +202,7 @@ void KubDownLoadFile::CopyChunk(Copy &copy)
         return;
     }
     copy.total += read;
+    m_inactivity->start();
     if (copy.raiseEvents) {
         emit Loading(copy.total);
     }

@@ -75,7 +75,8 @@ private:
     QNetworkAccessManager *m_network = nullptr;
     QEventLoop *m_wait = nullptr; // the wait in progress, so a stop can end it at once
     Copy *m_copy = nullptr;       // the copy in progress
-    int m_loopLevel = 0;          // the event loop level the call itself reads, pumps and waits at
+    QTimer *m_inactivity = nullptr;
+    int m_loopLevel = 0; // the event loop level the call itself reads, pumps and waits at
     bool m_bStop = false;
     int m_transferTimeoutMs = 30000;
 };
