@@ -22,6 +22,14 @@ QString stageOfWindow(const QObject *window)
 
 // Long enough for the compositor and a web page to paint after the window is mapped.
 const int SettleMilliseconds = 1500;
+// A window that is one picture of its own is complete once painted; this is for the compositor.
+// The splash needs it: the login replaces it as soon as the page has loaded.
+const int PaintedSettleMilliseconds = 100;
+
+bool isOnePicture(const QString &stage)
+{
+    return stage == QLatin1String("splash");
+}
 
 HeadlessRun *current = nullptr;
 
@@ -69,11 +77,14 @@ void HeadlessRun::ReachWhenSettled(const QString &stage)
 
 bool HeadlessRun::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+    const bool shown = event->type() == QEvent::Show;
+    const bool painted = event->type() == QEvent::Paint;
+    if ((shown || painted) && watched->isWidgetType()) {
         const QString stage = stageOfWindow(watched);
-        if (!stage.isEmpty() && !m_reached.contains(stage)) {
+        if (!stage.isEmpty() && !m_reached.contains(stage) && painted == isOnePicture(stage)) {
             m_reached.append(stage);
-            QTimer::singleShot(SettleMilliseconds, this, [this, stage] { StageReached(stage); });
+            const int settle = painted ? PaintedSettleMilliseconds : SettleMilliseconds;
+            QTimer::singleShot(settle, this, [this, stage] { StageReached(stage); });
         }
     }
     return QObject::eventFilter(watched, event);

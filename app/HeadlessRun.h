@@ -9,7 +9,8 @@
 class QWidget;
 
 // The unattended run: when VANTOR_SHOTS_DIR is set, a picture of the whole screen is saved each
-// time one of the client's stage windows first appears (splash, login, main window). After the
+// time one of the client's stage windows first appears (splash, login, main window): the splash
+// as soon as it is painted, the others once their web pages have had time to paint. After the
 // stage named by VANTOR_SHOTS_LAST the program ends by itself; VANTOR_SHOTS_TIMEOUT (seconds)
 // ends it with a failure if that stage is never reached.
 class HeadlessRun : public QObject {

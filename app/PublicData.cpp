@@ -1,5 +1,6 @@
 #include "PublicData.h"
 
+#include "platform/NoFollowFile.h"
 #include "platform/Resources.h"
 #include "platform/TempFolder.h"
 
@@ -10,9 +11,10 @@ QString GetTempFolder()
     return platform::PrivateTempFolder();
 }
 
-bool SaveResourceToFile(int id, const QString &type, const QString &filePath)
+bool SaveResourceToFile(int id, const QString &type, const QString &filePath,
+                        QFileDevice::Permissions permissions)
 {
-    return platform::SaveResourceToFile(type, id, filePath);
+    return platform::SaveResourceToFile(type, id, filePath, permissions);
 }
 
 QImage LoadPngResource(int id, const QString &type)

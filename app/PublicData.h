@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QImage>
 #include <QString>
 
@@ -14,10 +15,13 @@ inline constexpr char IconFileName[] = "qvmr.ico";
 // private folder can be had (callers then have nowhere safe to write).
 QString GetTempFolder();
 
-// Writes the raw bytes of resource (type, id) to the file, creating or replacing it whole.
-// Fails, leaving any existing file as it was, when the resource is unknown or the file cannot
-// be written.
-bool SaveResourceToFile(int id, const QString &type, const QString &filePath);
+// Writes the raw bytes of resource (type, id) to the file, creating or replacing it whole, with
+// the given permissions. A symbolic link or anything else standing under the name is replaced,
+// never written through. Fails, leaving any existing file as it was, when the resource is
+// unknown or the file cannot be written.
+bool SaveResourceToFile(int id, const QString &type, const QString &filePath,
+                        QFileDevice::Permissions permissions = QFileDevice::ReadOwner |
+                                                               QFileDevice::WriteOwner);
 
 // Decodes a picture resource carried with its alpha channel (the splash and the backdrop).
 QImage LoadPngResource(int id, const QString &type);

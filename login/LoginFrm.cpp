@@ -11,8 +11,8 @@
 #include "net/AppConfig.h"
 #include "platform/LayeredWindow.h"
 #include "platform/MessageBox.h"
-#include "platform/Resources.h"
 #include "platform/Program.h"
+#include "platform/Resources.h"
 #include "platform/WebBrowser.h"
 #include "platform/WindowProc.h"
 
@@ -101,12 +101,14 @@ void LoginFrm::Form_Load()
     move(backdrop.pos());
 }
 
+// Without a private folder there is nowhere safe to write the icon file; the windows then go
+// without it rather than leave it in whatever folder the program was started from.
 void LoginFrm::SetBackdropIcons()
 {
-    const QString iconFile = PublicData::GetTempFolder() + IconFileName;
+    const QString folder = PublicData::GetTempFolder();
     LoginBgFrm &backdrop = Forms<LoginBgFrm>::Get();
-    if (!iconFile.endsWith(IconFileName) ||
-        !PublicData::SaveResourceToFile(101, "ICON", iconFile)) {
+    const QString iconFile = folder + IconFileName;
+    if (folder.isEmpty() || !PublicData::SaveResourceToFile(101, "ICON", iconFile)) {
         return;
     }
     backdrop.setWindowIcon(QIcon(iconFile));
@@ -139,9 +141,15 @@ void LoginFrm::WebBrowser1_DownloadBegin()
     WebBrowser1->SetSilent(true);
 }
 
+// An unloaded login window may still hear from its page until it is deleted; it then acts on
+// nothing, so a late command cannot bring up a new backdrop or login window.
 void LoginFrm::WebBrowser1_BeforeNavigate(const QString &url, bool &Cancel)
 {
     const LoginCommand command = LoginCommand::FromAddress(url);
+    if (m_unloaded) {
+        Cancel = Cancel || command.kind != LoginCommand::None;
+        return;
+    }
     switch (command.kind) {
     case LoginCommand::Exit:
         Cancel = true;
@@ -174,6 +182,9 @@ void LoginFrm::LoadGame(const QString &address)
 void LoginFrm::WebBrowser1_DocumentComplete(const QString &url, bool)
 {
     WebBrowser1->SetSilent(true);
+    if (m_unloaded) {
+        return;
+    }
     QPointer<LoginFrm> self(this);
     WebBrowser1->RootInnerHtml([self, url](const QString &html) {
         if (!self || self->m_unloaded) {
@@ -206,19 +217,23 @@ void LoginFrm::ShowLoginScreen()
 
 void LoginFrm::MiniBtn_Click()
 {
-    Forms<LoginBgFrm>::Get().showMinimized();
+    if (!m_unloaded) {
+        Forms<LoginBgFrm>::Get().showMinimized();
+    }
 }
 
 void LoginFrm::CloseBtn_Click()
 {
-    Forms<LoginBgFrm>::Get().Form_Unload();
+    if (!m_unloaded) {
+        Forms<LoginBgFrm>::Get().Form_Unload();
+    }
 }
 
 // The pair moves as one: a press on the login window's own surface drags the backdrop, which
 // carries this window along.
 void LoginFrm::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton && !m_unloaded) {
         platform::SendMessage(platform::HandleOf(&Forms<LoginBgFrm>::Get()),
                               platform::wm::NcLButtonDown, platform::HTCAPTION, 0);
     }

@@ -1,6 +1,7 @@
 #include "KubDownLoadFile.h"
 
 #include "platform/FileAttributes.h"
+#include "platform/NoFollowFile.h"
 #include "platform/WebAddress.h"
 
 #include <QCoreApplication>
@@ -8,16 +9,16 @@
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
-#include <QSaveFile>
 #include <QScopeGuard>
+#include <QThread>
+#include <QTimer>
 
 namespace {
 
 // Bounds what the network layer buffers ahead of us, so a huge body never sits in memory.
 const qint64 ReplyBufferBytes = 1024 * 1024;
-const int TransferTimeoutMs = 30000;
 
-bool isAcceptableResponse(QNetworkReply *reply, qint64 &contentLength)
+bool isAcceptableResponse(QNetworkReply *reply, qint64 maxBytes, qint64 &contentLength)
 {
     // Whether the body arrives whole is judged after the copy, not here: a short body may already
     // have ended in an error by the time the status is read.
@@ -31,7 +32,7 @@ bool isAcceptableResponse(QNetworkReply *reply, qint64 &contentLength)
     }
     bool ok = false;
     contentLength = reply->rawHeader("Content-Length").trimmed().toLongLong(&ok);
-    return ok && contentLength > 0;
+    return ok && contentLength > 0 && (maxBytes <= 0 || contentLength <= maxBytes);
 }
 
 } // namespace
@@ -52,11 +53,17 @@ void KubDownLoadFile::StopDownLoad()
 }
 
 bool KubDownLoadFile::DownLoadFile(const QString &strURLFile, const QString &strSaveFile,
-                                   bool bHidden, bool bRaiseEvent)
+                                   bool bHidden, bool bRaiseEvent, qint64 maxBytes)
 {
     m_bStop = false;
+    m_loopLevel = QThread::currentThread()->loopLevel();
     QNetworkReply *reply = Request(strURLFile);
-    const bool result = reply && Transfer(reply, strSaveFile, bHidden, bRaiseEvent);
+    QTimer inactivity;
+    if (reply) {
+        WatchInactivity(reply, inactivity);
+    }
+    const bool result = reply && Transfer(reply, strSaveFile, bHidden, bRaiseEvent, maxBytes);
+    m_inactivity = nullptr;
     if (reply) {
         if (!reply->isFinished()) {
             reply->abort();
@@ -87,39 +94,61 @@ QNetworkReply *KubDownLoadFile::Request(const QString &strURLFile)
     // The announced length must be the length of the bytes we write; a compressed transfer
     // would announce the compressed size.
     request.setRawHeader("Accept-Encoding", "identity");
-    // A server that stops sending must not hold the caller forever.
-    request.setTransferTimeout(TransferTimeoutMs);
     QNetworkReply *reply = m_network->get(request);
     reply->setReadBufferSize(ReplyBufferBytes);
     return reply;
 }
 
 bool KubDownLoadFile::Transfer(QNetworkReply *reply, const QString &strSaveFile, bool bHidden,
-                               bool bRaiseEvent)
+                               bool bRaiseEvent, qint64 maxBytes)
 {
     if (!WaitForBodyOrEnd(reply)) {
         return false;
     }
     qint64 contentLength = 0;
-    if (!isAcceptableResponse(reply, contentLength)) {
+    if (!isAcceptableResponse(reply, maxBytes, contentLength)) {
         return false;
     }
     if (bRaiseEvent) {
         emit QueryFileInfo(contentLength);
     }
-    QSaveFile file(strSaveFile);
-    if (!file.open(QIODevice::WriteOnly)) {
+    platform::NoFollowSaveFile file(strSaveFile);
+    if (!file.open()) {
         return false;
     }
-    auto discard = qScopeGuard([&file] { file.cancelWriting(); });
-    if (!CopyBody(reply, file, contentLength, bRaiseEvent) || !file.commit()) {
+    Copy copy{reply, file, bRaiseEvent};
+    if (!CopyBody(copy, contentLength) || !file.commit()) {
         return false;
     }
-    discard.dismiss();
     if (bHidden) {
         platform::SetHiddenAttribute(strSaveFile);
     }
     return true;
+}
+
+// A server that stops sending must not hold the caller forever. The time a handler holds the
+// event loop (a question box, say) does not count: nothing is read from the network meanwhile
+// before the copy has begun, and a player taking his time is not a server gone quiet. Bytes
+// taken from the reply count as activity too: they make room for the network layer to read on.
+void KubDownLoadFile::WatchInactivity(QNetworkReply *reply, QTimer &inactivity)
+{
+    m_inactivity = &inactivity;
+    inactivity.setSingleShot(true);
+    inactivity.setInterval(m_transferTimeoutMs);
+    connect(reply, &QNetworkReply::downloadProgress, &inactivity, qOverload<>(&QTimer::start));
+    connect(&inactivity, &QTimer::timeout, reply, [this, reply, &inactivity] {
+        if (IsLoopHeld()) {
+            inactivity.start();
+        } else {
+            reply->abort();
+        }
+    });
+    inactivity.start();
+}
+
+bool KubDownLoadFile::IsLoopHeld() const
+{
+    return QThread::currentThread()->loopLevel() > m_loopLevel;
 }
 
 bool KubDownLoadFile::WaitForBodyOrEnd(QNetworkReply *reply)
@@ -131,32 +160,67 @@ bool KubDownLoadFile::WaitForBodyOrEnd(QNetworkReply *reply)
     connect(reply, &QNetworkReply::readyRead, &wait, &QEventLoop::quit);
     connect(reply, &QNetworkReply::finished, &wait, &QEventLoop::quit);
     m_wait = &wait;
+    ++m_loopLevel;
     wait.exec();
+    --m_loopLevel;
     m_wait = nullptr;
     return !m_bStop;
 }
 
-bool KubDownLoadFile::CopyBody(QNetworkReply *reply, QSaveFile &file, qint64 expected,
-                               bool bRaiseEvent)
+bool KubDownLoadFile::CopyBody(Copy &copy, qint64 expected)
 {
-    char buffer[ChunkBytes];
-    qint64 total = 0;
-    while (!m_bStop) {
+    QNetworkReply *reply = copy.reply;
+    // A handler that holds the event loop in a loop of its own (a question box, say) must not
+    // stall the transfer: what arrives meanwhile goes straight to the file.
+    const QMetaObject::Connection held =
+        connect(reply, &QNetworkReply::readyRead, this, &KubDownLoadFile::CopyWhileHeld);
+    m_copy = &copy;
+    const auto done = qScopeGuard([this, held] {
+        QObject::disconnect(held);
+        m_copy = nullptr;
+    });
+    while (!m_bStop && !copy.failed) {
         if (reply->bytesAvailable() == 0) {
             if (reply->isFinished() || !WaitForBodyOrEnd(reply)) {
                 break;
             }
             continue;
         }
-        const qint64 read = reply->read(buffer, ChunkBytes);
-        if (read <= 0 || file.write(buffer, read) != read) {
-            return false;
-        }
-        total += read;
-        if (bRaiseEvent) {
-            emit Loading(total);
-        }
+        CopyChunk(copy);
         QCoreApplication::processEvents();
     }
-    return !m_bStop && total == expected && reply->error() == QNetworkReply::NoError;
+    return !m_bStop && !copy.failed && copy.total == expected &&
+           reply->error() == QNetworkReply::NoError;
+}
+
+void KubDownLoadFile::CopyChunk(Copy &copy)
+{
+    char buffer[ChunkBytes];
+    const qint64 read = copy.reply->read(buffer, ChunkBytes);
+    if (read <= 0 || !copy.file.write(buffer, read)) {
+        copy.failed = true;
+        return;
+    }
+    copy.total += read;
+    m_inactivity->start();
+    if (copy.raiseEvents) {
+        emit Loading(copy.total);
+    }
+}
+
+// Data that arrives while the copy loop reads, pumps or waits is the loop's to take, one chunk
+// and one pump at a time. Data that arrives inside a nested event loop would wait there until
+// that loop ends, with the network layer's buffer full and the transfer standing still.
+void KubDownLoadFile::CopyWhileHeld()
+{
+    Copy *copy = m_copy;
+    if (!copy || !IsLoopHeld()) {
+        return;
+    }
+    // A Loading handler may hold the loop itself and bring us back here; one drain at a time.
+    m_copy = nullptr;
+    while (!m_bStop && !copy->failed && copy->reply->bytesAvailable() > 0) {
+        CopyChunk(*copy);
+    }
+    m_copy = copy;
 }

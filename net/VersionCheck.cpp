@@ -3,6 +3,7 @@
 #include "KubDownLoadFile.h"
 #include "net/AppConfig.h"
 #include "platform/MessageBox.h"
+#include "platform/NoFollowFile.h"
 #include "platform/Resources.h"
 #include "platform/Shell.h"
 #include "platform/TempFolder.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -42,15 +44,6 @@ void tell(const char *text, unsigned icon)
 {
     platform::MessageBox(QString::fromUtf8(text), QString::fromUtf8(AppConfig::MessageTitle),
                          platform::mb::Ok | icon);
-}
-
-std::optional<QByteArray> readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    return file.readAll();
 }
 
 } // namespace
@@ -102,9 +95,11 @@ VersionCheck::Outcome VersionCheck::Run()
         return Outcome::Continue;
     }
     const QString manifestFile = folder + ManifestFileName;
-    // A failed download leaves the manifest of an earlier run in place; that one is read then.
-    m_downloader.DownLoadFile(m_manifestAddress, manifestFile, true, false);
-    const std::optional<QByteArray> manifest = readFile(manifestFile);
+    if (!FetchManifest(manifestFile)) {
+        return Outcome::Continue;
+    }
+    const std::optional<QByteArray> manifest =
+        platform::ReadRegularFile(manifestFile, ManifestMaxBytes);
     if (!manifest) {
         return Outcome::Continue;
     }
@@ -141,12 +136,27 @@ VersionCheck::Outcome VersionCheck::RunAndCloseOwner(bool &bExitFlag, QWidget &o
     return outcome;
 }
 
+// False when the deadline ended the fetch: the check is then given up. A failed download leaves
+// the manifest of an earlier run in place; that one is read then.
+bool VersionCheck::FetchManifest(const QString &manifestFile)
+{
+    bool late = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [this, &late] {
+        late = true;
+        m_downloader.StopDownLoad();
+    });
+    deadline.start(m_deadlineMs);
+    m_downloader.DownLoadFile(m_manifestAddress, manifestFile, true, false, ManifestMaxBytes);
+    return !late;
+}
+
 bool VersionCheck::HandOff()
 {
     const QString updater = platform::PrivateTempFolder() + UpdaterFileName;
-    if (!platform::SaveResourceToFile("UPDATE", UpdaterResourceId, updater)) {
-        return false;
-    }
-    QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return platform::ShellOpen(updater, {HandOffArgument(m_clientExecutable)});
+    // Made executable as it is written, so what runs is exactly what was written.
+    return platform::SaveResourceToFile("UPDATE", UpdaterResourceId, updater,
+                                        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) &&
+           platform::ShellOpen(updater, {HandOffArgument(m_clientExecutable)});
 }

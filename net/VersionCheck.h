@@ -11,8 +11,14 @@ class QWidget;
 // Compares the client's version with the update manifest's and, when they differ and the player
 // agrees, hands over to the updater. The same check runs at start-up and from the main window's
 // menu; the two callers differ in what they say when nothing is new and in how they end.
+//
+// The manifest comes from the network: one larger than ManifestMaxBytes is refused like a
+// failed download, and a fetch that has not ended by the deadline is given up together with
+// the check, so a slow or hostile server cannot hold the client.
 class VersionCheck {
 public:
+    static constexpr qint64 ManifestMaxBytes = 64 * 1024;
+
     enum class Caller { Startup, Menu };
     enum class Outcome {
         Continue,  // nothing to do, declined, or the updater could not be started
@@ -31,6 +37,8 @@ public:
     void SetLocalVersion(const QString &version) { m_localVersion = version; }
     void SetManifestAddress(const QString &address) { m_manifestAddress = address; }
     void SetClientExecutable(const QString &path) { m_clientExecutable = path; }
+    // How long the manifest's fetch may take before the check is given up (15 s unless set).
+    void SetDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
 
     static QString LocalVersion();
     static QString ManifestAddress();
@@ -47,6 +55,7 @@ public:
     static QString HandOffArgument(const QString &clientExecutable);
 
 private:
+    bool FetchManifest(const QString &manifestFile);
     bool HandOff();
 
     KubDownLoadFile &m_downloader;
@@ -54,4 +63,5 @@ private:
     QString m_localVersion;
     QString m_manifestAddress;
     QString m_clientExecutable;
+    int m_deadlineMs = 15000;
 };

@@ -1,5 +1,7 @@
 #include "Resources.h"
 
+#include "NoFollowFile.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -37,21 +39,14 @@ QImage LoadDesignPicture(const QString &name)
     return QImage(QString(":/vantor/design/%1").arg(name));
 }
 
-bool SaveResourceToFile(const QString &type, int id, const QString &filePath)
+bool SaveResourceToFile(const QString &type, int id, const QString &filePath,
+                        QFileDevice::Permissions permissions)
 {
     if (!HasResource(type, id)) {
         return false;
     }
-    const QByteArray bytes = LoadResource(type, id);
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    NoFollowSaveFile file(filePath);
+    return file.open() && file.write(LoadResource(type, id)) && file.commit(permissions);
 }
 
 } // namespace platform

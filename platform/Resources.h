@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QImage>
 #include <QString>
 
@@ -23,6 +24,9 @@ QImage LoadDesignPicture(const QString &name);
 // Writes the raw bytes of resource (type, id) to the file, creating or replacing it whole.
 // Fails, leaving any existing file as it was, when the resource is unknown or the file cannot
 // be written.
-bool SaveResourceToFile(const QString &type, int id, const QString &filePath);
+// Nothing found under the name is followed: a planted link is replaced, not written through.
+bool SaveResourceToFile(const QString &type, int id, const QString &filePath,
+                        QFileDevice::Permissions permissions = QFileDevice::ReadOwner |
+                                                               QFileDevice::WriteOwner);
 
 } // namespace platform

@@ -3,11 +3,15 @@
 #include "web/WebBrowserBridge.h"
 #include "web/WebBrowserPage.h"
 
+#include "WebAddress.h"
+
 #include <QApplication>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QUuid>
 #include <QVBoxLayout>
 #include <QWebChannel>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -89,6 +93,10 @@ void WebBrowser::PrepareEngine()
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
     QWebEngineUrlScheme::registerScheme(scheme);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The engine lists its start-up parameters on every run; that is for its own developers.
+    // QT_LOGGING_RULES still brings it back.
+    QLoggingCategory::setFilterRules("qt.webenginecontext.debug=false\n"
+                                     "qt.webenginecontext.info=false");
 #ifdef Q_OS_UNIX
     if (::geteuid() == 0) {
         QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
@@ -106,6 +114,9 @@ QWebEngineProfile *WebBrowser::SharedProfile()
         shared->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
         shared->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
         shared->installUrlSchemeHandler(AppScheme, new AppSchemeHandler(shared));
+        // A clicked mailto: or made-up scheme would otherwise go to the desktop's handler.
+        shared->settings()->setUnknownUrlSchemePolicy(
+            QWebEngineSettings::DisallowUnknownUrlSchemes);
         return shared;
     }();
     return profile;
@@ -127,7 +138,7 @@ WebBrowser::WebBrowser(QWidget *parent)
     m_page->scripts().insert(observerScript());
 
     connect(m_page, &QWebEnginePage::loadStarted, this, &WebBrowser::DownloadBegin);
-    connect(m_page, &QWebEnginePage::loadFinished, this, &WebBrowser::OnLoadFinished);
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &WebBrowser::OnLoadingChanged);
     connect(m_page, &QWebEnginePage::titleChanged, this, &WebBrowser::OnTitleChanged);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
@@ -213,37 +224,67 @@ void WebBrowser::SetCommandOrigin(const QString &origin)
     m_commandOrigin = origin;
 }
 
+bool WebBrowser::CarriesCommand(const QString &url)
+{
+    return url.startsWith(QLatin1String("app:"), Qt::CaseInsensitive) ||
+           url.contains(QLatin1String("app://"));
+}
+
 bool WebBrowser::AcceptNavigation(const QUrl &url, bool isMainFrame)
 {
     // The page holds app: navigations back itself and reports them with their exact text; one
     // that slipped past it (no script in that document) is dropped here.
     bool cancel = url.scheme() == QLatin1String(AppScheme) || url.isEmpty();
     if (!cancel) {
+        if (isMainFrame && m_reported.removeOne(url)) {
+            return true;
+        }
+        // The engine does not say which document asked for this one; the page's own commands
+        // have been reported already, with their origin.
+        if (!m_commandOrigin.isEmpty() && CarriesCommand(url.toString())) {
+            return true;
+        }
         emit BeforeNavigate(url.toString(), cancel);
     }
-    if (cancel && isMainFrame) {
-        m_navigationCancelled = true;
+    if (isMainFrame) {
+        m_cancelled.removeAll(url);
+        if (cancel) {
+            m_cancelled.append(url);
+        }
     }
     return !cancel;
 }
 
-// A navigation refused before it began ends the engine's load too; the document shown is still
-// the one that completed before, so it does not complete again.
-void WebBrowser::OnLoadFinished()
+// A navigation refused before it began may end as a load of its own; the document shown is still
+// the one that completed before, so it does not complete again. A refused navigation that never
+// became a load leaves nothing behind that could swallow the next completion.
+void WebBrowser::OnLoadingChanged(const QWebEngineLoadingInfo &info)
 {
-    if (std::exchange(m_navigationCancelled, false)) {
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        return;
+    }
+    if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus &&
+        m_cancelled.removeOne(info.url())) {
         return;
     }
     emit DocumentComplete(LocationURL(), true);
 }
 
-void WebBrowser::PageNavigation(const QString &url, const QString &origin)
+void WebBrowser::PageNavigation(const QString &url, const QString &origin, bool isTop)
 {
     if (!m_commandOrigin.isEmpty() && origin != m_commandOrigin) {
         return;
     }
     bool cancel = false;
     emit BeforeNavigate(url, cancel);
+    // The page held the navigation back; an ordinary address that carried the command goes
+    // ahead unless the command cancelled it. A frame's stays held back: it cannot be resumed in
+    // its frame from here.
+    const QUrl address(url);
+    if (!cancel && isTop && IsWebAddress(address)) {
+        m_reported = {address};
+        m_page->load(address);
+    }
 }
 
 void WebBrowser::OpenNewWindow(const QUrl &url)

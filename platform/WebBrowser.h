@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
 
+class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -15,9 +18,14 @@ class WebBrowserBridge;
 // The embedded browser of the client's windows. Every browser shares one named, persistent
 // profile, so a login survives a restart (session cookies included) and one cache can be cleared.
 //
-// Navigations to app: addresses are seen as the exact text the page navigated to, from the top
-// document and from its frames; they never leave the page. Other navigations are reported before
-// they happen and can be cancelled.
+// Navigations to app: addresses, and to any address that carries one ("app://" anywhere), are
+// commands for the client: they are seen as the exact text the page navigated to, from the top
+// document and from its frames, together with the origin of the document that asked, and are held
+// back until they have been reported. Other navigations are reported before they happen and can
+// be cancelled.
+//
+// Only http and https ever leave the client, and only through the shell: the engine itself never
+// hands an address of another scheme to the desktop.
 class WebBrowser : public QWidget {
     Q_OBJECT
 
@@ -55,9 +63,14 @@ public:
     // A style sheet applied to every top document from now on.
     void SetDocumentStyle(const QString &css);
 
-    // app: addresses are obeyed only from documents of this origin ("http://host:port"); others
-    // are dropped silently. Empty: every document may use them.
+    // Commands are reported only when a document of this origin ("http://host:port") asked for
+    // them; others are dropped silently. A command the engine reports without saying which
+    // document asked (a frame of another origin sending the top window there, say) goes ahead as
+    // an ordinary navigation, unreported. Empty: every document may give commands.
     void SetCommandOrigin(const QString &origin);
+
+    // Whether an address is a command for the client: an app: address or one that carries one.
+    static bool CarriesCommand(const QString &url);
 
     QWebEngineView *View() const { return m_view; }
 
@@ -76,17 +89,21 @@ private:
     friend class NewWindowCatcher;
 
     bool AcceptNavigation(const QUrl &url, bool isMainFrame);
-    void PageNavigation(const QString &url, const QString &origin);
+    void PageNavigation(const QString &url, const QString &origin, bool isTop);
     void OpenNewWindow(const QUrl &url);
     void OnTitleChanged(const QString &title);
-    void OnLoadFinished();
+    void OnLoadingChanged(const QWebEngineLoadingInfo &info);
 
     QWebEngineView *m_view;
     WebBrowserPage *m_page;
     WebBrowserBridge *m_bridge;
     QString m_commandOrigin;
     bool m_silent = false;
-    bool m_navigationCancelled = false;
+    // Top-window navigations refused before they began: the engine may end each one as a load of
+    // its own, which is then no completion of the document shown.
+    QList<QUrl> m_cancelled;
+    // Commands already reported that go ahead as ordinary navigations of the top window.
+    QList<QUrl> m_reported;
 };
 
 } // namespace platform

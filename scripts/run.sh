@@ -5,19 +5,32 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/build.sh default
+# VANTOR_RUN_NO_BUILD and VANTOR_RUN_PORT are for the script's own test: no build, and another
+# port than the build's.
+[ -n "${VANTOR_RUN_NO_BUILD:-}" ] || scripts/build.sh default
 build=build
 # Without a display nobody can type, so the demo login page logs itself in.
 [ -n "${DISPLAY:-}" ] || VANTOR_DEMO_FLAGS="--autologin"
-port=$(grep -E '^VANTOR_DEMO_PORT:' "$build/CMakeCache.txt" | cut -d= -f2)
+port=${VANTOR_RUN_PORT:-$(grep -E '^VANTOR_DEMO_PORT:' "$build/CMakeCache.txt" | cut -d= -f2)}
+
+port_taken() {
+  echo "run: port $port is taken by another program; stop it, or build with another port" \
+    "(cmake --preset default -D VANTOR_DEMO_PORT=N)" >&2
+  exit 1
+}
+# Whatever answers there now is not our demo server: the client would talk to a stranger.
+(exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && port_taken
 
 "$build/demo/vantor-demo-server" --port "$port" ${VANTOR_DEMO_FLAGS:-} &
 server_pid=$!
 trap 'kill $server_pid 2>/dev/null; wait $server_pid 2>/dev/null' EXIT
+ready=""
 for _ in $(seq 1 100); do
-  curl -fsS "http://127.0.0.1:$port/gamehome/qvmr/update.txt" >/dev/null 2>&1 && break
+  kill -0 "$server_pid" 2>/dev/null || port_taken
+  curl -fsS "http://127.0.0.1:$port/gamehome/qvmr/update.txt" >/dev/null 2>&1 && ready=1 && break
   sleep 0.05
 done
+[ -n "$ready" ] || { echo "run: the demo server on port $port did not answer" >&2; exit 1; }
 
 if [ -n "${DISPLAY:-}" ]; then
   "$build/client/vantor-client" "$@"

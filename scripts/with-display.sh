@@ -9,15 +9,23 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${VANTOR_FORCE_XVFB:-}" ]; then
   exec "$@"
 fi
 
-# Xvfb picks a free display itself and tells us which, so parallel runs never collide.
-fifo=$(mktemp -u)
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp +extension Composite +extension RANDR \
-  3>"$fifo" >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 10 number <"$fifo" || number=""
-rm -f "$fifo"
-[ -n "$number" ] || { echo "with-display: Xvfb did not start" >&2; kill "$xvfb_pid" 2>/dev/null; exit 1; }
+# Xvfb picks a free display itself and tells us which, so parallel runs never collide. Two
+# servers starting at the same moment can still reach for the same display, and the loser
+# ends at once; it simply tries again.
+for _ in 1 2 3 4 5; do
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp +extension Composite +extension RANDR \
+    3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r -t 10 number <"$fifo" || number=""
+  rm -f "$fifo"
+  [ -n "$number" ] && break
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  sleep 0.$((RANDOM % 5 + 1))
+done
+[ -n "$number" ] || { echo "with-display: Xvfb did not start" >&2; exit 1; }
 display=":$number"
 cleanup() {
   [ -n "${comp_pid:-}" ] && kill "$comp_pid" 2>/dev/null

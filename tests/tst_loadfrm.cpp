@@ -1,3 +1,4 @@
+#include "app/HeadlessRun.h"
 #include "app/LoadFrm.h"
 #include "app/PublicData.h"
 #include "net/AppConfig.h"
@@ -10,6 +11,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace platform;
@@ -75,6 +77,7 @@ private slots:
     void splashHasImageSizeAndIsCentred();
     void transparentSplashPixelsLetClicksThrough();
     void unloadHidesOnceAndClosingUnloads();
+    void headlessRunShootsTheSplashWhileItIsUp();
     void commandLineKeepsBlanksBetweenArguments_data();
     void commandLineKeepsBlanksBetweenArguments();
 
@@ -208,6 +211,30 @@ void LoadFrmTest::unloadHidesOnceAndClosingUnloads()
     QVERIFY(closed->close());
     QVERIFY(closed->IsUnloaded());
     QVERIFY(world.boxes.isEmpty());
+}
+
+void LoadFrmTest::headlessRunShootsTheSplashWhileItIsUp()
+{
+    StartupWorld world;
+    QTemporaryDir shots;
+    HeadlessRun run(QDir(shots.path()), "never", 600);
+    const auto splash = newLoadFrm();
+    splash->Start("");
+    const QImage image = PublicData::LoadPngResource(102, "PNG");
+    const QPoint centre(image.width() / 2, image.height() / 2);
+    // The login page of a fast server replaces the splash soon after it appears.
+    QTimer::singleShot(700, splash.get(), [&splash] { splash->Form_Unload(); });
+
+    const QString shot = shots.filePath("1-splash.png");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(shot), 5000);
+    const QColor seen = QImage(shot).pixelColor(splash->mapToGlobal(centre));
+    const QColor painted = image.pixelColor(centre);
+    QVERIFY2(
+        qAbs(seen.red() - painted.red()) + qAbs(seen.green() - painted.green()) +
+                qAbs(seen.blue() - painted.blue()) <=
+            6,
+        qPrintable(
+            QString("the shot shows %1 where the splash has %2").arg(seen.name(), painted.name())));
 }
 
 void LoadFrmTest::commandLineKeepsBlanksBetweenArguments_data()

@@ -11,11 +11,15 @@
 #include <QApplication>
 #include <QCursor>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <optional>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -53,7 +57,12 @@ private slots:
 
     void commands_data();
     void commands();
+    void foreignFrameCannotCommand_data();
     void foreignFrameCannotCommand();
+    void refusedCommandWhileLoadingStillShowsTheLogin();
+    void lateEventsAfterUnloadLoadNothing_data();
+    void lateEventsAfterUnloadLoadNothing();
+    void noIconFileWithoutPrivateFolder();
     void dialogsStaySilent();
     void noContextMenu();
     void frameCompletingFirstDoesNotShowWindows();
@@ -168,23 +177,132 @@ void LoginTest::commands()
     QCOMPARE(m_opened, opened);
 }
 
+void LoginTest::foreignFrameCannotCommand_data()
+{
+    QTest::addColumn<QString>("framePage");
+    QTest::addColumn<bool>("clickInFrame");
+
+    const QString later = "<html><body><script>setTimeout(function () { location.href = '%1'; },"
+                          " 50);</script></body></html>";
+    QTest::newRow("app: address") << later.arg("app://exitgame") << false;
+    QTest::newRow("exit inside an http address")
+        << later.arg("/t/foreign-frame.html?next=app://exitgame") << false;
+    QTest::newRow("minimise inside an http address")
+        << later.arg("/t/foreign-frame.html?next=app://minimize") << false;
+    QTest::newRow("load game inside an http address")
+        << later.arg("/t/foreign-frame.html?next=app://loadgame|http://127.0.0.1:1/evil/") << false;
+    QTest::newRow("top window sent to a command by a click in the frame")
+        << "<html><body style='margin:0'><a target='_top' href='{login}/t/links.html?"
+           "next=app://exitgame' style='display:block;width:300px;height:100px'>top</a>"
+           "</body></html>"
+        << true;
+}
+
 void LoginTest::foreignFrameCannotCommand()
 {
+    QFETCH(QString, framePage);
+    QFETCH(bool, clickInFrame);
     // localhost and 127.0.0.1 are different origins to the browser.
     const QString foreign =
         QString("http://localhost:%1/t/foreign-frame.html").arg(m_server.port());
-    m_server.setFile("/t/foreign-frame.html",
-                     "<html><body><script>setTimeout(function () {"
-                     " location.href = 'app://exitgame'; }, 50);</script></body></html>",
+    m_server.setFile("/t/foreign-frame.html", framePage.replace("{login}", url("")).toUtf8(),
                      "text/html");
-    m_server.setFile(
-        "/t/foreign.html",
-        QString("<html><body><iframe src='%1'></iframe></body></html>").arg(foreign).toUtf8(),
-        "text/html");
-    QVERIFY(openLogin("/t/foreign.html"));
+    m_server.setFile("/t/foreign.html",
+                     QString("<html><body style='margin:0'><iframe src='%1' style='border:0;"
+                             "width:400px;height:200px'></iframe></body></html>")
+                         .arg(foreign)
+                         .toUtf8(),
+                     "text/html");
+    LoginFrm *login = openLogin("/t/foreign.html");
+    QVERIFY(login);
+    if (clickInFrame) {
+        QTest::qWait(500);
+        QTest::mouseClick(login->WebBrowser1->View()->focusProxy(), Qt::LeftButton, {},
+                          QPoint(50, 30));
+    }
     QTest::qWait(1500);
     QVERIFY(Forms<LoginBgFrm>::IfLoaded());
+    QVERIFY(!Forms<LoginBgFrm>::Get().isMinimized());
     QVERIFY(Forms<LoginFrm>::Get().isVisible());
+    QCOMPARE(m_opened, QStringList{});
+}
+
+void LoginTest::refusedCommandWhileLoadingStillShowsTheLogin()
+{
+    // The page's own script goes for a load-game command without a usable address while the
+    // page is still loading; refusing it must not keep the page from completing.
+    m_server.setFile("/t/early-command.html",
+                     "<html><body><script>location.href = "
+                     "'/t/links.html?next=app://loadgame|javascript:alert(1)';</script>"
+                     "<img src='/fault/slow?bytes=3000&ms=1000&pieces=3'></body></html>",
+                     "text/html");
+    QVERIFY(openLogin("/t/early-command.html"));
+    QCOMPARE(m_opened, QStringList{});
+}
+
+void LoginTest::lateEventsAfterUnloadLoadNothing_data()
+{
+    QTest::addColumn<QString>("event");
+    QTest::newRow("exit command") << "app://exitgame";
+    QTest::newRow("minimise command") << "app://minimize";
+    QTest::newRow("load game command") << "app://loadgame|http://127.0.0.1:1/game/";
+    QTest::newRow("page completion") << "complete";
+    QTest::newRow("minimise button") << "minimise button";
+    QTest::newRow("close button") << "close button";
+}
+
+void LoginTest::lateEventsAfterUnloadLoadNothing()
+{
+    QFETCH(QString, event);
+    LoginFrm *login = openLogin("/t/links.html");
+    QVERIFY(login);
+    Forms<LoginBgFrm>::Get().Form_Unload();
+
+    // Still waiting to be deleted, the login window hears one more thing.
+    if (event.startsWith("app:")) {
+        bool cancel = false;
+        emit login->WebBrowser1->BeforeNavigate(event, cancel);
+    } else if (event == "complete") {
+        emit login->WebBrowser1->DocumentComplete(url("/t/links.html"), true);
+    } else if (event == "minimise button") {
+        login->MiniBtn_Click();
+    } else {
+        login->CloseBtn_Click();
+    }
+    QTest::qWait(300);
+    QVERIFY(!Forms<LoginBgFrm>::IfLoaded());
+    QVERIFY(!Forms<LoginFrm>::IfLoaded());
+    QCOMPARE(m_opened, QStringList{});
+}
+
+void LoginTest::noIconFileWithoutPrivateFolder()
+{
+    // Both places for the private folder are symbolic links, so there is none.
+    QTemporaryDir scratch;
+    QDir root(scratch.path());
+    QVERIFY(root.mkpath("run") && root.mkpath("tmp") && root.mkpath("elsewhere") &&
+            root.mkpath("work"));
+    QVERIFY(QFile::link(root.filePath("elsewhere"), root.filePath("run/vantor")));
+    QVERIFY(QFile::link(root.filePath("elsewhere"),
+                        root.filePath(QString("tmp/vantor-%1").arg(::geteuid()))));
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const std::optional<QByteArray> tmp =
+        qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
+    const QString workingDir = QDir::currentPath();
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        tmp ? qputenv("TMPDIR", *tmp) : qunsetenv("TMPDIR");
+        QDir::setCurrent(workingDir);
+    });
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root.filePath("run")));
+    qputenv("TMPDIR", QFile::encodeName(root.filePath("tmp")));
+    QVERIFY(QDir::setCurrent(root.filePath("work")));
+
+    QVERIFY(openLogin("/t/links.html"));
+    QCOMPARE(QDir(root.filePath("work")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{});
+    QCOMPARE(QDir(root.filePath("elsewhere")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{});
 }
 
 void LoginTest::dialogsStaySilent()

@@ -13,10 +13,12 @@
 #include "updater/UpdateManifest.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLockFile>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -111,6 +113,13 @@ private slots:
     void update();
     void replacementKeepsThePermissions();
     void progressFollowsTheDownload();
+    void lockBelongsToTheClientFolderAndOnlyTheLivingHoldIt_data();
+    void lockBelongsToTheClientFolderAndOnlyTheLivingHoldIt();
+    void commitIsAllOrNothing_data();
+    void commitIsAllOrNothing();
+    void plantedLinkAtStagingNameIsReplaced_data();
+    void plantedLinkAtStagingNameIsReplaced();
+    void openCancelQuestionDoesNotStallTheDownload();
 
     void clientCarriesTheUpdater();
 
@@ -118,6 +127,7 @@ private:
     QString gameFolder() const { return m_scratch.path() + "/game/"; }
     QString handOff() const { return gameFolder() + "|" + gameFolder() + ClientName; }
     void writeManifest(QString text);
+    void writeOldClient();
     QStringList gameFiles() const;
 
     QTemporaryDir m_runtime;
@@ -145,6 +155,13 @@ void UpdaterTest::writeManifest(QString text)
 {
     text.replace("{base}", m_server.baseUrl());
     QVERIFY(writeFile(PrivateTempFolder() + UpdateFrm::ManifestFileName, text.toUtf8()));
+}
+
+void UpdaterTest::writeOldClient()
+{
+    const QString client = gameFolder() + ClientName;
+    QVERIFY(writeFile(client, clientScript("old")));
+    QVERIFY(QFile::setPermissions(client, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
 QStringList UpdaterTest::gameFiles() const
@@ -218,6 +235,14 @@ void UpdaterTest::fileName_data()
                                        << "a\nb" << false;
     QTest::newRow("dots in a name are fine") << "http://h/..hidden"
                                              << "..hidden" << true;
+    QTest::newRow("right-to-left override") << QString::fromUtf8("http://h/txt.\u202Eexe")
+                                            << QString::fromUtf8("txt.\u202Eexe") << false;
+    QTest::newRow("line separator")
+        << QString::fromUtf8("http://h/a\u2028b") << QString::fromUtf8("a\u2028b") << false;
+    QTest::newRow("next line") << QString::fromUtf8("http://h/a\u0085b")
+                               << QString::fromUtf8("a\u0085b") << false;
+    QTest::newRow("zero-width joiner")
+        << QString::fromUtf8("http://h/a\u200Db") << QString::fromUtf8("a\u200Db") << false;
 }
 
 void UpdaterTest::fileName()
@@ -252,6 +277,9 @@ void UpdaterTest::downloadLines_data()
                       "version=1|http://h/ok\r\n")
         << QList<DownloadLine>{{"http://h/ok", "ok"}};
     QTest::newRow("empty file") << QByteArray() << QList<DownloadLine>{};
+    QTest::newRow("invalid UTF-8 in a name skipped")
+        << QByteArray("version=1|http://h/a\xff\xfe\r\nversion=1|http://h/ok\r\n")
+        << QList<DownloadLine>{{"http://h/ok", "ok"}};
 }
 
 void UpdaterTest::downloadLines()
@@ -275,28 +303,19 @@ void UpdaterTest::newClientFileBecomesExecutable()
 void UpdaterTest::endsWithoutShowingAnything_data()
 {
     QTest::addColumn<QString>("argument");
-    QTest::addColumn<bool>("holdLock");
     QTest::addColumn<int>("outcome");
 
-    QTest::newRow("no argument") << "" << false << int(UpdateFrm::Outcome::NotStarted);
-    QTest::newRow("no client path")
-        << "/opt/vantor" << false << int(UpdateFrm::Outcome::NotStarted);
-    QTest::newRow("second updater")
-        << "{game}|{game}vantor-client" << true << int(UpdateFrm::Outcome::AlreadyRunning);
+    QTest::newRow("no argument") << "" << int(UpdateFrm::Outcome::NotStarted);
+    QTest::newRow("no client path") << "/opt/vantor" << int(UpdateFrm::Outcome::NotStarted);
 }
 
 void UpdaterTest::endsWithoutShowingAnything()
 {
     QFETCH(QString, argument);
-    QFETCH(bool, holdLock);
     QFETCH(int, outcome);
 
     writeManifest("version=1.1.1|{base}/dl/vantor-client\r\n");
     QVERIFY(writeFile(gameFolder() + ClientName, clientScript("old")));
-    QLockFile otherUpdater(PrivateTempFolder() + UpdateFrm::LockFileName);
-    if (holdLock) {
-        QVERIFY(otherUpdater.tryLock(0));
-    }
     ScriptedBoxes boxes(id::Yes);
     UpdateFrm frm;
     bool shown = false;
@@ -304,7 +323,7 @@ void UpdaterTest::endsWithoutShowingAnything()
     connect(&watch, &QTimer::timeout, [&] { shown = shown || frm.isVisible(); });
     watch.start(1);
 
-    QCOMPARE(int(frm.Start(argument.replace("{game}", gameFolder()))), outcome);
+    QCOMPARE(int(frm.Start(argument)), outcome);
     QVERIFY(!shown && !frm.isVisible());
     QCOMPARE(boxes.texts, QStringList{});
     QCOMPARE(readAll(gameFolder() + ClientName), clientScript("old"));
@@ -448,6 +467,147 @@ void UpdaterTest::progressFollowsTheDownload()
     QCOMPARE(frm.findChild<QLabel *>("Label1")->text(), QString("正在下载：payload"));
     QCOMPARE(readAll(gameFolder() + "payload"), DemoPayload::bytes(0, DemoFault::PayloadBytes));
     QCOMPARE(opened, QStringList{gameFolder() + "payload"});
+}
+
+void UpdaterTest::lockBelongsToTheClientFolderAndOnlyTheLivingHoldIt_data()
+{
+    QTest::addColumn<QByteArray>("lock");
+    QTest::addColumn<bool>("ownTempFolder");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QByteArray>("started");
+
+    const int running = int(UpdateFrm::Outcome::AlreadyRunning);
+    const int updated = int(UpdateFrm::Outcome::Updated);
+    QTest::newRow("another updater holds it")
+        << QByteArray("held") << false << running << QByteArray("old\n");
+    QTest::newRow("another updater with another temporary folder")
+        << QByteArray("held") << true << running << QByteArray("old\n");
+    QTest::newRow("empty lock left behind")
+        << QByteArray("") << false << updated << QByteArray("new\n");
+    QTest::newRow("garbled lock left behind")
+        << QByteArray("\xff\xfe not a lock\n") << false << updated << QByteArray("new\n");
+    QTest::newRow("lock of an updater long gone")
+        << QByteArray("999999999\nUpdate.exe\n\n") << false << updated << QByteArray("new\n");
+}
+
+void UpdaterTest::lockBelongsToTheClientFolderAndOnlyTheLivingHoldIt()
+{
+    QFETCH(QByteArray, lock);
+    QFETCH(bool, ownTempFolder);
+    QFETCH(int, outcome);
+    QFETCH(QByteArray, started);
+
+    writeManifest("version=1.1.1|{base}/dl/vantor-client\r\n");
+    writeOldClient();
+    const QString lockFile = gameFolder() + UpdateFrm::LockFileName;
+    QLockFile otherUpdater(lockFile);
+    if (lock == "held") {
+        QVERIFY(otherUpdater.tryLock(0));
+    } else {
+        QVERIFY(writeFile(lockFile, lock));
+    }
+    QTemporaryDir otherRuntime;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", runtime); });
+    if (ownTempFolder) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(otherRuntime.path()));
+        writeManifest("version=1.1.1|{base}/dl/vantor-client\r\n");
+    }
+
+    ScriptedBoxes boxes(id::Ok);
+    UpdateFrm frm;
+    QCOMPARE(int(frm.Start(handOff())), outcome);
+    // Whatever happened, the player gets a client back.
+    QTRY_COMPARE(readAll(gameFolder() + "started.txt"), started);
+    QCOMPARE(boxes.texts,
+             outcome == int(UpdateFrm::Outcome::Updated) ? QStringList{Updated} : QStringList{});
+}
+
+void UpdaterTest::commitIsAllOrNothing_data()
+{
+    QTest::addColumn<QStringList>("staged");
+    // A folder stands where this one is to go, so it cannot be moved into place.
+    QTest::newRow("second move fails") << QStringList{ClientName, "data"};
+    QTest::newRow("a new file moved in is taken out again") << QStringList{"new.txt", "data"};
+    QTest::newRow("first move fails") << QStringList{"data", ClientName};
+}
+
+void UpdaterTest::commitIsAllOrNothing()
+{
+    QFETCH(QStringList, staged);
+    writeOldClient();
+    QVERIFY(QDir().mkpath(gameFolder() + "data/inside"));
+    const QStringList before = gameFiles();
+    {
+        StagedFiles files(gameFolder());
+        for (const QString &name : staged) {
+            QVERIFY(writeFile(files.StagingPathFor(name), "new " + name.toUtf8()));
+        }
+        QVERIFY(!files.CommitAll(gameFolder() + ClientName));
+    }
+    QCOMPARE(gameFiles(), before);
+    QCOMPARE(readAll(gameFolder() + ClientName), clientScript("old"));
+    QVERIFY(QFileInfo(gameFolder() + "data/inside").isDir());
+}
+
+void UpdaterTest::plantedLinkAtStagingNameIsReplaced_data()
+{
+    QTest::addColumn<bool>("victimExists");
+    QTest::newRow("link to a file outside") << true;
+    QTest::newRow("link to nothing yet outside") << false;
+}
+
+void UpdaterTest::plantedLinkAtStagingNameIsReplaced()
+{
+    QFETCH(bool, victimExists);
+    writeManifest("version=1.1.1|{base}/dl/vantor-client\r\n");
+    writeOldClient();
+    QTemporaryDir outside;
+    const QString victim = outside.filePath("victim");
+    if (victimExists) {
+        QVERIFY(writeFile(victim, "victim"));
+    }
+    const QString staging = StagedFiles(gameFolder()).StagingPathFor(ClientName);
+    QVERIFY(QFile::link(victim, staging));
+
+    ScriptedBoxes boxes(id::Ok);
+    UpdateFrm frm;
+    QCOMPARE(frm.Start(handOff()), UpdateFrm::Outcome::Updated);
+    QCOMPARE(QFile::exists(victim), victimExists);
+    QCOMPARE(readAll(victim), victimExists ? QByteArray("victim") : QByteArray());
+    QVERIFY(!QFileInfo(gameFolder() + ClientName).isSymLink());
+    QCOMPARE(readAll(gameFolder() + ClientName), clientScript("new"));
+    QTRY_COMPARE(readAll(gameFolder() + "started.txt"), QByteArray("new\n"));
+}
+
+void UpdaterTest::openCancelQuestionDoesNotStallTheDownload()
+{
+    // 8 MiB over 4 s: far more than the downloader lets the network layer hold for it.
+    const QString route = "/fault/slow?bytes=8388608&ms=4000&pieces=64";
+    writeManifest("version=1.1.1|{base}" + route + "\r\n");
+    writeOldClient();
+    ScopedReplacement<ShellOpenService> shell(
+        ShellOpenProvider(), [](const QString &, const QStringList &) { return true; });
+    QStringList texts;
+    ScopedReplacement<MessageBoxService> box(
+        MessageBoxProvider(), [&texts](const QString &text, const QString &, unsigned) {
+            texts.append(text);
+            if (text != CancelQuestion) {
+                return int(id::Ok);
+            }
+            // The player thinks it over, in a modal loop, longer than the transfer may stand
+            // still.
+            QEventLoop modal;
+            QTimer::singleShot(2500, &modal, &QEventLoop::quit);
+            modal.exec();
+            return int(id::No);
+        });
+    UpdateFrm frm;
+    frm.SetTransferTimeout(1000);
+    Canceller canceller(frm, "slow", true);
+    QCOMPARE(frm.Start(handOff()), UpdateFrm::Outcome::Updated);
+    QCOMPARE(texts, (QStringList{CancelQuestion, Updated}));
+    QCOMPARE(QFileInfo(gameFolder() + route.mid(route.lastIndexOf('/') + 1)).size(), 8388608);
 }
 
 void UpdaterTest::clientCarriesTheUpdater()

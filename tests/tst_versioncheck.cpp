@@ -7,6 +7,7 @@
 #include "tests/support/ScriptedBoxes.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -20,6 +21,25 @@ namespace {
 const QString UpToDate = "当前版本已是最新，无需更新！";
 const QString NewVersion = "发现有新版本，是否现在更新！";
 const QString CannotStart = "无法启动更新程序，请稍后再试。";
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A manifest naming a version, padded with bare CRs to exactly `size` bytes.
+QByteArray paddedManifest(const QByteArray &versionLine, int size)
+{
+    return versionLine + QByteArray(size - versionLine.size(), '\r');
+}
 
 QString recordedArgument()
 {
@@ -62,6 +82,11 @@ private slots:
     void updaterThatCannotBeWrittenKeepsClientRunning();
     void menuHandOffClosesOwnerWithoutAsking();
     void startupHandOffEndsBeforeTheSplash();
+    void plantedLinksAreReplacedNotFollowed_data();
+    void plantedLinksAreReplacedNotFollowed();
+    void manifestSizeIsCapped_data();
+    void manifestSizeIsCapped();
+    void tricklingManifestGivesUpAtTheDeadline();
 
 private:
     VersionCheck::Outcome runCheck(VersionCheck::Caller caller, const QString &localVersion);
@@ -81,7 +106,7 @@ void VersionCheckTest::initTestCase()
 void VersionCheckTest::init()
 {
     const QString folder = PublicData::GetTempFolder();
-    for (const char *name : {"update.txt", "Update.exe", "argument.txt"}) {
+    for (const char *name : {"update.txt", "Update.exe", "argument.txt", "qvmr.ico"}) {
         QFile::remove(folder + name);
     }
     m_server.setManifest(DemoServer::defaultManifest());
@@ -256,6 +281,99 @@ void VersionCheckTest::startupHandOffEndsBeforeTheSplash()
     QCOMPARE(splash.Start(""), LoadFrm::Outcome::EndProgram);
     QVERIFY(!splash.isVisible());
     QTRY_VERIFY(!recordedArgument().isEmpty());
+}
+
+void VersionCheckTest::plantedLinksAreReplacedNotFollowed_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("victimExists");
+    QTest::newRow("manifest") << "update.txt" << true;
+    QTest::newRow("updater") << "Update.exe" << true;
+    QTest::newRow("updater, link to nothing yet") << "Update.exe" << false;
+    QTest::newRow("icon") << "qvmr.ico" << true;
+}
+
+void VersionCheckTest::plantedLinksAreReplacedNotFollowed()
+{
+    QFETCH(QString, entry);
+    QFETCH(bool, victimExists);
+    QTemporaryDir outside;
+    const QString victim = outside.filePath("victim");
+    if (victimExists) {
+        writeFile(victim, "victim");
+    }
+    const QString path = PublicData::GetTempFolder() + entry;
+    QFile::remove(path);
+    QVERIFY(QFile::link(victim, path));
+
+    if (entry == "qvmr.ico") {
+        QVERIFY(PublicData::SaveResourceToFile(101, "ICON", path));
+    } else {
+        m_server.setManifest("version=1.1.1\r\n");
+        ScriptedBoxes answers(id::Yes);
+        QCOMPARE(runCheck(VersionCheck::Caller::Startup, "1.1.0"),
+                 VersionCheck::Outcome::HandedOff);
+        QTRY_VERIFY(!recordedArgument().isEmpty());
+    }
+    QCOMPARE(QFile::exists(victim), victimExists);
+    if (victimExists) {
+        QCOMPARE(readAll(victim), QByteArray("victim"));
+        QVERIFY(!QFileInfo(victim).isExecutable());
+    }
+    QVERIFY(!QFileInfo(path).isSymLink());
+    QVERIFY(QFileInfo(path).isFile());
+    QFile::remove(path);
+}
+
+void VersionCheckTest::manifestSizeIsCapped_data()
+{
+    QTest::addColumn<QByteArray>("served");
+    QTest::addColumn<QByteArray>("earlier");
+    QTest::addColumn<QStringList>("boxes");
+
+    const QByteArray newer("version=9.9.9\r");
+    QTest::newRow("exactly 64 KiB is read")
+        << paddedManifest(newer, 65536) << QByteArray() << QStringList{NewVersion};
+    QTest::newRow("one byte more is refused")
+        << paddedManifest(newer, 65537) << QByteArray() << QStringList{};
+    QTest::newRow("refused like a failed download: the earlier one is read")
+        << paddedManifest(newer, 65537) << QByteArray("version=1.1.0\r\n") << QStringList{};
+    QTest::newRow("an earlier one over the cap is not read either")
+        << QByteArray() << paddedManifest(newer, 65537) << QStringList{};
+}
+
+void VersionCheckTest::manifestSizeIsCapped()
+{
+    QFETCH(QByteArray, served);
+    QFETCH(QByteArray, earlier);
+    QFETCH(QStringList, boxes);
+    if (!earlier.isEmpty()) {
+        writeFile(PublicData::GetTempFolder() + "update.txt", earlier);
+    }
+    if (served.isEmpty()) {
+        m_server.setFile("/gamehome/qvmr/update.txt", "gone", "text/plain", 404);
+    } else {
+        m_server.setManifest(served);
+    }
+    ScriptedBoxes answers(id::No);
+    QCOMPARE(runCheck(VersionCheck::Caller::Startup, "1.1.0"), VersionCheck::Outcome::Continue);
+    m_server.removeFile("/gamehome/qvmr/update.txt");
+    QCOMPARE(answers.texts, boxes);
+}
+
+void VersionCheckTest::tricklingManifestGivesUpAtTheDeadline()
+{
+    // An earlier manifest would offer an update; start-up goes on without the check instead.
+    writeFile(PublicData::GetTempFolder() + "update.txt", "version=9.9.9\r\n");
+    ScriptedBoxes answers(id::No);
+    VersionCheck check(m_downloader, VersionCheck::Caller::Startup);
+    check.SetManifestAddress(m_server.baseUrl() + "/fault/slow?bytes=100&ms=20000&pieces=100");
+    check.SetDeadline(500);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(check.Run(), VersionCheck::Outcome::Continue);
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString("took %1 ms").arg(clock.elapsed())));
+    QCOMPARE(answers.texts, QStringList{});
 }
 
 QTEST_MAIN(VersionCheckTest)

@@ -9,6 +9,7 @@
 namespace {
 
 const char StagingSuffix[] = ".vantor-update";
+const char BackupSuffix[] = ".vantor-old";
 
 std::filesystem::path fileSystemPath(const QString &path)
 {
@@ -45,32 +46,80 @@ QString StagedFiles::StagingPath(const QString &name) const
     return m_folder + "." + name + StagingSuffix;
 }
 
+QString StagedFiles::BackupPath(const QString &name) const
+{
+    return m_folder + "." + name + BackupSuffix;
+}
+
 bool StagedFiles::CommitAll(const QString &clientExecutable)
 {
-    while (!m_names.isEmpty()) {
-        if (!Commit(m_names.first(), clientExecutable)) {
+    QList<Moved> moved;
+    for (const QString &name : std::as_const(m_names)) {
+        if (!Commit(name, clientExecutable, moved)) {
+            Restore(moved);
             DiscardAll();
             return false;
         }
-        m_names.removeFirst();
     }
+    for (const Moved &file : std::as_const(moved)) {
+        if (file.keptOld) {
+            QFile::remove(BackupPath(file.name));
+        }
+    }
+    m_names.clear();
     return true;
 }
 
-bool StagedFiles::Commit(const QString &name, const QString &clientExecutable)
+bool StagedFiles::Commit(const QString &name, const QString &clientExecutable, QList<Moved> &moved)
 {
     const QString staged = StagingPath(name);
     const QString target = TargetOf(name);
     const QFileInfo old(target);
+    const bool hasOld = old.exists() || old.isSymLink();
     if (old.exists()) {
         QFile::setPermissions(staged, QFile::permissions(target));
     } else if (QFileInfo(clientExecutable).absoluteFilePath() == old.absoluteFilePath()) {
         QFile::setPermissions(staged, executablePermissions());
     }
-    // One rename: the target is the old file or the new one at every moment, never missing.
     std::error_code error;
+    if (hasOld) {
+        // A second name for the old file, so it can come back; the target itself stays.
+        const std::filesystem::path backup = fileSystemPath(BackupPath(name));
+        std::filesystem::remove(backup, error);
+        std::filesystem::create_hard_link(fileSystemPath(target), backup, error);
+        if (error) {
+            error.clear();
+            std::filesystem::copy_file(fileSystemPath(target), backup, error);
+        }
+        if (error) {
+            return false;
+        }
+    }
+    // One rename: the target is the old file or the new one at every moment, never missing.
     std::filesystem::rename(fileSystemPath(staged), fileSystemPath(target), error);
-    return !error;
+    if (error) {
+        if (hasOld) {
+            QFile::remove(BackupPath(name));
+        }
+        return false;
+    }
+    moved.append({name, hasOld});
+    return true;
+}
+
+// Takes back out what was moved in, latest first: an old file returns by one rename over the
+// new one, a file that was new goes.
+void StagedFiles::Restore(const QList<Moved> &moved)
+{
+    for (auto file = moved.crbegin(); file != moved.crend(); ++file) {
+        std::error_code error;
+        if (file->keptOld) {
+            std::filesystem::rename(fileSystemPath(BackupPath(file->name)),
+                                    fileSystemPath(TargetOf(file->name)), error);
+        } else {
+            std::filesystem::remove(fileSystemPath(TargetOf(file->name)), error);
+        }
+    }
 }
 
 void StagedFiles::DiscardAll()

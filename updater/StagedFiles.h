@@ -5,7 +5,9 @@
 
 // Files downloaded beside the ones they replace, under staging names in the same folder, and
 // moved over them only once every download is complete. Until then the old files stay exactly
-// as they were; whatever is not committed is removed when the object ends.
+// as they were; whatever is not committed is removed when the object ends. Replacing is all or
+// nothing: the old files are kept aside until every new one is in place, and put back when any
+// move fails.
 class StagedFiles {
 public:
     // folder ends in a separator.
@@ -19,7 +21,8 @@ public:
 
     // Moves every staged file over its target, in the order they were staged. Each replacement
     // keeps the permissions of the file it replaces; a new file named like the client's
-    // executable becomes executable. Stops at the first file that cannot be moved.
+    // executable becomes executable. When one cannot be moved, the files moved before it are
+    // taken back out and the old ones put back, and the result is false.
     bool CommitAll(const QString &clientExecutable);
 
     void DiscardAll();
@@ -27,8 +30,15 @@ public:
     QString TargetOf(const QString &name) const { return m_folder + name; }
 
 private:
+    struct Moved {
+        QString name;
+        bool keptOld; // the old file waits under its backup name
+    };
+
     QString StagingPath(const QString &name) const;
-    bool Commit(const QString &name, const QString &clientExecutable);
+    QString BackupPath(const QString &name) const;
+    bool Commit(const QString &name, const QString &clientExecutable, QList<Moved> &moved);
+    void Restore(const QList<Moved> &moved);
 
     QString m_folder;
     QStringList m_names;

@@ -5,7 +5,9 @@
 #include "controls/BForm.h"
 #include "controls/iButton.h"
 #include "net/AppConfig.h"
+#include "net/VersionCheck.h"
 #include "platform/MessageBox.h"
+#include "platform/NoFollowFile.h"
 #include "platform/Resources.h"
 #include "platform/Shell.h"
 #include "platform/TempFolder.h"
@@ -71,13 +73,13 @@ void tell(const char *text, unsigned icon)
                          platform::mb::Ok | icon);
 }
 
-std::optional<QByteArray> readFile(const QString &path)
+std::optional<QByteArray> readManifest(const QString &tempFolder)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    if (tempFolder.isEmpty()) {
         return std::nullopt;
     }
-    return file.readAll();
+    return platform::ReadRegularFile(tempFolder + UpdateFrm::ManifestFileName,
+                                     VersionCheck::ManifestMaxBytes);
 }
 
 } // namespace
@@ -147,15 +149,39 @@ UpdateFrm::Outcome UpdateFrm::Start(const QString &argument)
     if (!target) {
         return Outcome::NotStarted;
     }
-    const QString tempFolder = platform::PrivateTempFolder();
-    QLockFile lock(tempFolder + LockFileName);
-    // A lock is stale only when its owner is gone: a long download must not make it look
-    // abandoned to a second updater.
-    lock.setStaleLockTime(0);
-    if (!tempFolder.isEmpty() && !lock.tryLock(0)) {
+    QLockFile lock(target->folder + LockFileName);
+    if (!TakeLock(lock) && lock.error() == QLockFile::LockFailedError) {
+        // The client ended for the hand-off; the player must not be left without it.
+        platform::ShellOpen(target->clientExecutable);
         return Outcome::AlreadyRunning;
     }
-    return Form_Load(*target, tempFolder);
+    // A folder where not even the lock can be written fails the update in Form_Load, with the
+    // player told and the client started again.
+    return Form_Load(*target, platform::PrivateTempFolder());
+}
+
+bool UpdateFrm::TakeLock(QLockFile &lock)
+{
+    // A lock is stale only when its owner is gone: a long download must not make it look
+    // abandoned to a second updater. QLockFile recognises an owner that has ended; a lock too
+    // damaged to name one would stand for ever.
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0)) {
+        return true;
+    }
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.error() != QLockFile::LockFailedError || lock.getLockInfo(&pid, &host, &application)) {
+        return false;
+    }
+    // Only one of several updaters that find the same damaged lock may take it away.
+    QLockFile removal(lock.fileName() + ".rmlock");
+    if (!removal.tryLock(0) || lock.getLockInfo(&pid, &host, &application)) {
+        return false;
+    }
+    lock.removeStaleLockFile();
+    return lock.tryLock(0);
 }
 
 UpdateFrm::Outcome UpdateFrm::Form_Load(const UpdateArgument &target, const QString &tempFolder)
@@ -174,8 +200,7 @@ UpdateFrm::Outcome UpdateFrm::DownloadAll(const UpdateArgument &target, const QS
     m_bCancel = false;
     m_bBusy = true;
     const auto idle = qScopeGuard([this] { m_bBusy = false; });
-    const std::optional<QByteArray> manifest =
-        readFile(tempFolder.isEmpty() ? QString() : tempFolder + ManifestFileName);
+    const std::optional<QByteArray> manifest = readManifest(tempFolder);
     if (!manifest) {
         return Outcome::Failed;
     }

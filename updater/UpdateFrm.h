@@ -8,6 +8,7 @@
 
 class BForm;
 class QLabel;
+class QLockFile;
 class QProgressBar;
 class iButton;
 
@@ -15,13 +16,18 @@ class iButton;
 // in the private temporary folder, downloads every file it names into the client's folder with
 // the progress on show, and then either starts the new file or, when anything went wrong or the
 // player cancelled, says so and starts the old client again, which is then still in place.
+//
+// One updater at a time per client folder: the lock file lives in that folder, whatever
+// temporary folder each updater was given. A lock that names no live updater (left empty or
+// garbled by a crash, or its owner gone) is taken over. An updater that gives up because
+// another one runs still starts the client, which ended for the hand-off.
 class UpdateFrm : public QWidget {
     Q_OBJECT
 
 public:
     enum class Outcome {
         NotStarted,     // no usable argument: ended without showing anything
-        AlreadyRunning, // another updater holds the lock: ended without showing anything
+        AlreadyRunning, // another updater holds the lock: the client started, nothing shown
         Updated,
         Cancelled,
         Failed,
@@ -34,6 +40,8 @@ public:
 
     Outcome Start(const QString &argument);
 
+    void SetTransferTimeout(int milliseconds) { m_DownLoadFile.SetTransferTimeout(milliseconds); }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -44,6 +52,7 @@ private slots:
 
 private:
     void BuildWindow();
+    static bool TakeLock(QLockFile &lock);
     Outcome Form_Load(const UpdateArgument &target, const QString &tempFolder);
     Outcome DownloadAll(const UpdateArgument &target, const QString &tempFolder);
     void Finish(Outcome outcome, const UpdateArgument &target);

@@ -14,9 +14,21 @@ bool IsSafeFileName(const QString &name)
     if (name.isEmpty() || name == "." || name == "..") {
         return false;
     }
-    for (const QChar c : name) {
-        if (c == '/' || c == '\\' || c.unicode() < 0x20 || c.unicode() == 0x7F) {
+    // Code points, not halves of surrogate pairs; a lone half comes out as U+FFFD here.
+    for (const char32_t c : name.toUcs4()) {
+        if (c == '/' || c == '\\' || c == QChar::ReplacementCharacter) {
             return false;
+        }
+        switch (QChar::category(c)) {
+        case QChar::Other_Control: // C0, DEL, C1 (U+0085 among them)
+        case QChar::Other_Format:  // U+202E and the other direction marks, zero widths
+        case QChar::Other_Surrogate:
+        case QChar::Other_NotAssigned:
+        case QChar::Separator_Line:      // U+2028
+        case QChar::Separator_Paragraph: // U+2029
+            return false;
+        default:
+            break;
         }
     }
     return true;

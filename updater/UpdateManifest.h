@@ -21,7 +21,9 @@ QString FileNameOf(const QString &address);
 
 // A name the updater may write into the client's folder: the name comes from the network, so
 // anything that could step out of the folder or hide in it ("", ".", "..", separators, control
-// characters) is refused.
+// characters) is refused, and so is anything that could make a name look other than it is:
+// invisible or direction-changing characters, line and paragraph separators, and bytes that
+// were not valid UTF-8.
 bool IsSafeFileName(const QString &name);
 
 // The download lines in file order. Lines without an address field, with an empty address or

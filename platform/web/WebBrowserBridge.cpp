@@ -6,8 +6,7 @@ namespace platform {
 
 void WebBrowserBridge::navigate(const QString &url, const QString &origin, bool isTop)
 {
-    Q_UNUSED(isTop);
-    m_browser->PageNavigation(url, origin);
+    m_browser->PageNavigation(url, origin, isTop);
 }
 
 void WebBrowserBridge::complete(const QString &url)

@@ -1,8 +1,9 @@
 // Runs in an isolated world of every document of a WebBrowser. Reports, as the exact text the
-// page used, each navigation to an app: address (held back here, so the page never leaves),
-// and each frame's load. Frames report through the top document, which alone has the channel
-// to the client; the origin of a frame's report is the browser's own, so no frame can speak for
-// another.
+// page used, each navigation that is a command for the client: an app: address, or any address
+// that carries one ("app://" anywhere). It is held back here, so the page never leaves before the
+// client has judged it by the origin of the document that asked. Also reports each frame's load.
+// Frames report through the top document, which alone has the channel to the client; the origin
+// of a frame's report is the browser's own, so no frame can speak for another.
 (function () {
     'use strict';
     var NONCE = '@NONCE@';
@@ -45,10 +46,14 @@
         });
     }
 
+    function carriesCommand(url) {
+        return url.lastIndexOf('app:', 0) === 0 || url.indexOf('app://') !== -1;
+    }
+
     if (window.navigation) {
         window.navigation.addEventListener('navigate', function (event) {
             var url = event.destination.url;
-            if (url.lastIndexOf('app:', 0) === 0) {
+            if (carriesCommand(url) && event.cancelable) {
                 event.preventDefault();
                 send('navigate', [url, location.origin, isTop]);
             }
