@@ -2,7 +2,6 @@
 
 #include "MainLayout.h"
 #include "WebUrl.h"
-#include "net/AppConfig.h"
 #include "app/Forms.h"
 #include "app/MsgFrm.h"
 #include "app/PublicData.h"
@@ -11,6 +10,7 @@
 #include "controls/ButtonStrip.h"
 #include "controls/iButton.h"
 #include "login/LoginFrm.h"
+#include "net/AppConfig.h"
 #include "platform/MemDC.h"
 #include "platform/Program.h"
 #include "platform/Region.h"

@@ -121,6 +121,12 @@ bool MessageFromEvent(QWidget *widget, const QEvent *event, Message &message)
     case QEvent::Close:
         message.uMsg = wm::Close;
         return true;
+    case QEvent::WindowDeactivate:
+        message = {wm::Activate, WA_INACTIVE, 0};
+        return true;
+    case QEvent::UngrabMouse:
+        message.uMsg = wm::CaptureChanged;
+        return true;
     default:
         return false;
     }

@@ -20,6 +20,7 @@ inline constexpr LPARAM MakeLParam(int low, int high)
 namespace wm {
 inline constexpr UINT Move = 0x0003;
 inline constexpr UINT Size = 0x0005;
+inline constexpr UINT Activate = 0x0006;
 inline constexpr UINT Paint = 0x000F;
 inline constexpr UINT Close = 0x0010;
 inline constexpr UINT EraseBkgnd = 0x0014;
@@ -39,6 +40,7 @@ inline constexpr UINT RButtonDblClk = 0x0206;
 inline constexpr UINT MButtonDown = 0x0207;
 inline constexpr UINT MButtonUp = 0x0208;
 inline constexpr UINT MButtonDblClk = 0x0209;
+inline constexpr UINT CaptureChanged = 0x0215;
 inline constexpr UINT MouseLeave = 0x02A3;
 inline constexpr UINT HotKey = 0x0312;
 inline constexpr UINT TrayCallback = 0x1862;
@@ -50,6 +52,8 @@ inline constexpr WPARAM SC_MAXIMIZE = 0xF030;
 inline constexpr WPARAM SC_CLOSE = 0xF060;
 inline constexpr WPARAM SC_RESTORE = 0xF120;
 inline constexpr WPARAM SPI_SETWORKAREA = 0x002F;
+
+inline constexpr WPARAM WA_INACTIVE = 0;
 
 inline constexpr WPARAM SIZE_RESTORED = 0;
 inline constexpr WPARAM SIZE_MINIMIZED = 1;
