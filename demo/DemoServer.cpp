@@ -76,6 +76,11 @@ struct DemoServer::Impl {
     QByteArray manifest = DemoServer::defaultManifest();
     QString manifestFile;
     std::map<std::string, CannedFile> files;
+    struct Seen {
+        int count = 0;
+        std::string cookies;
+    };
+    std::map<std::string, Seen> seen;
     DemoLoginRoutes login;
 
     std::unique_ptr<httplib::Server> http;
@@ -88,6 +93,7 @@ struct DemoServer::Impl {
     void configure(httplib::Server &server);
     httplib::Server::HandlerResponse serveCanned(const Request &req, Response &res) const;
     void serveManifest(Response &res) const;
+    void record(const Request &req);
     int bind(httplib::Server &server, quint16 wantedPort, const QString &wantedHost);
     void waitUntilListening() const;
 };
@@ -101,8 +107,15 @@ void DemoServer::Impl::configure(httplib::Server &server)
     server.set_keep_alive_timeout(IdleConnectionSeconds);
     server.set_write_timeout(StalledWriteSeconds);
     server.new_task_queue = [] { return new httplib::ThreadPool(WorkerThreads); };
-    server.set_pre_routing_handler(
-        [this](const Request &req, Response &res) { return serveCanned(req, res); });
+    server.set_pre_routing_handler([this](const Request &req, Response &res) {
+        record(req);
+        return serveCanned(req, res);
+    });
+    // A file a browser may keep for a year: only a cleared cache fetches it again.
+    server.Get("/static/cached.js", [](const Request &, Response &res) {
+        res.set_header("Cache-Control", "public, max-age=31536000");
+        res.set_content("window.cachedScriptRan = true;\n", "text/javascript; charset=utf-8");
+    });
     server.Get("/gamehome/qvmr/update.txt",
                [this](const Request &, Response &res) { serveManifest(res); });
     DemoFault::addRoutes(server, stopping);
@@ -120,6 +133,14 @@ httplib::Server::HandlerResponse DemoServer::Impl::serveCanned(const Request &re
     res.status = found->second.status;
     res.set_content(found->second.body, found->second.contentType);
     return httplib::Server::HandlerResponse::Handled;
+}
+
+void DemoServer::Impl::record(const Request &req)
+{
+    std::lock_guard lock(mutex);
+    Seen &entry = seen[req.path];
+    ++entry.count;
+    entry.cookies = req.get_header_value("Cookie");
 }
 
 void DemoServer::Impl::serveManifest(Response &res) const
@@ -249,4 +270,18 @@ void DemoServer::removeFile(const QString &path)
 void DemoServer::setAutoLogin(bool on)
 {
     d->login.setAutoLogin(on);
+}
+
+int DemoServer::requestCount(const QString &path) const
+{
+    std::lock_guard lock(d->mutex);
+    const auto found = d->seen.find(path.toStdString());
+    return found == d->seen.end() ? 0 : found->second.count;
+}
+
+QByteArray DemoServer::lastCookies(const QString &path) const
+{
+    std::lock_guard lock(d->mutex);
+    const auto found = d->seen.find(path.toStdString());
+    return found == d->seen.end() ? QByteArray() : QByteArray::fromStdString(found->second.cookies);
 }

@@ -38,6 +38,11 @@ public:
     // The login page fills in a demo user and logs in by itself, for runs nobody watches.
     void setAutoLogin(bool on);
 
+    // What reached the server for a path (query ignored): how many requests, and the Cookie
+    // header of the last one.
+    int requestCount(const QString &path) const;
+    QByteArray lastCookies(const QString &path) const;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d;
