@@ -8,6 +8,7 @@
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/uTab.h"
+#include "tests/support/WebPages.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -24,16 +25,6 @@ using namespace platform;
 namespace {
 
 const int LoadTimeoutMs = 20000;
-
-QVariant evaluate(WebUrl *page, const QString &script)
-{
-    // The answer may come after we stopped waiting (a renderer that died meanwhile).
-    auto answer = std::make_shared<std::optional<QVariant>>();
-    page->wb->View()->page()->runJavaScript(script,
-                                            [answer](const QVariant &value) { *answer = value; });
-    return QTest::qWaitFor([&] { return answer->has_value(); }, LoadTimeoutMs) ? answer->value()
-                                                                               : QVariant();
-}
 
 } // namespace
 
@@ -126,7 +117,7 @@ void GamePageTest::newWindowsGoToTheShell()
     WebUrl *page = openGame("/game/?seed=1");
     QVERIFY(page);
     const int windows = QApplication::topLevelWidgets().size();
-    evaluate(page, QString("document.getElementById('%1').click()").arg(link));
+    evaluate(*page->wb, QString("document.getElementById('%1').click()").arg(link));
     QTRY_COMPARE_WITH_TIMEOUT(m_opened, QStringList{url(target)}, LoadTimeoutMs);
     QCOMPARE(m_main->WebuTab->TabItems()->Count(), 1);
     QCOMPARE(QApplication::topLevelWidgets().size(), windows);
@@ -140,16 +131,16 @@ void GamePageTest::keyboardGoesToTheSelectedPage()
     QVERIFY(first);
     const QString keys = "vantorOrbs.state().aim.keys";
     QProcess::execute("xdotool", {"key", "Right"});
-    QTRY_COMPARE_WITH_TIMEOUT(evaluate(first, keys).toInt(), 1, LoadTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(*first->wb, keys).toInt(), 1, LoadTimeoutMs);
 
     QSignalSpy complete(m_main->PageOf(0)->wb, &WebBrowser::DocumentComplete);
     m_main->SetURL(url("/game/?seed=2"));
     WebUrl *second = m_main->PageOf(1);
-    QTRY_VERIFY_WITH_TIMEOUT(evaluate(second, "typeof vantorOrbs").toString() == "object",
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(*second->wb, "typeof vantorOrbs").toString() == "object",
                              LoadTimeoutMs);
     QProcess::execute("xdotool", {"key", "Left", "Left"});
-    QTRY_COMPARE_WITH_TIMEOUT(evaluate(second, keys).toInt(), 2, LoadTimeoutMs);
-    QCOMPARE(evaluate(first, keys).toInt(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(*second->wb, keys).toInt(), 2, LoadTimeoutMs);
+    QCOMPARE(evaluate(*first->wb, keys).toInt(), 1);
 }
 
 void GamePageTest::killedRendererReloadsOnce()
@@ -162,13 +153,13 @@ void GamePageTest::killedRendererReloadsOnce()
     ::kill(engine->renderProcessPid(), SIGKILL);
     const QList<QVariant> reloaded{url("/game/?seed=1"), true};
     QTRY_VERIFY_WITH_TIMEOUT(complete.contains(reloaded), LoadTimeoutMs);
-    QTRY_COMPARE_WITH_TIMEOUT(evaluate(page, "typeof vantorOrbs").toString(), QString("object"),
-                              LoadTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(*page->wb, "typeof vantorOrbs").toString(),
+                              QString("object"), LoadTimeoutMs);
 
     // Again within the minute: the notice stays, with a link back, and nothing reloads.
     complete.clear();
     ::kill(engine->renderProcessPid(), SIGKILL);
-    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, "document.body ? document.body.innerHTML : ''")
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(*page->wb, "document.body ? document.body.innerHTML : ''")
                                  .toString()
                                  .contains(url("/game/?seed=1").toHtmlEscaped()),
                              LoadTimeoutMs);

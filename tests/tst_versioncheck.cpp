@@ -5,6 +5,7 @@
 #include "net/VersionCheck.h"
 #include "platform/MessageBox.h"
 #include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestFiles.h"
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -21,19 +22,6 @@ namespace {
 const QString UpToDate = "当前版本已是最新，无需更新！";
 const QString NewVersion = "发现有新版本，是否现在更新！";
 const QString CannotStart = "无法启动更新程序，请稍后再试。";
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // A manifest naming a version, padded with bare CRs to exactly `size` bytes.
 QByteArray paddedManifest(const QByteArray &versionLine, int size)

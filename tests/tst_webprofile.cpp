@@ -1,6 +1,7 @@
 #include "DemoServer.h"
 #include "platform/CacheMain.h"
 #include "platform/WebBrowser.h"
+#include "tests/support/WebPages.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -16,23 +17,11 @@ using namespace platform;
 
 namespace {
 
-const int TimeoutMs = 20000;
 const QString StoragePage = "/qvmrwd/test/storage.html";
 const QString CachedScript = "/static/cached.js";
 
-bool load(WebBrowser &browser, const QString &address)
-{
-    QSignalSpy complete(&browser, &WebBrowser::DocumentComplete);
-    browser.Navigate(address);
-    return QTest::qWaitFor(
-        [&] {
-            return complete.contains(QList<QVariant>{address, true});
-        },
-        TimeoutMs);
-}
-
 // The page's answer to a script; a promise's value once it has settled.
-QString evaluate(WebBrowser &browser, const QString &script)
+QString settled(WebBrowser &browser, const QString &script)
 {
     QWebEnginePage *page = browser.View()->page();
     page->runJavaScript(QString("window.answer = undefined; Promise.resolve(%1).then("
@@ -47,17 +36,17 @@ QString evaluate(WebBrowser &browser, const QString &script)
             QTest::qWait(50);
             return !answer->isEmpty();
         },
-        TimeoutMs);
+        PageTimeoutMs);
     return *answer;
 }
 
 bool logIn(WebBrowser &browser, const QString &base)
 {
-    return load(browser, base + "/qvmrwd/") &&
-           evaluate(browser,
-                    "fetch('/qvmrwd/login', {method: 'POST', headers: {'Content-Type':"
-                    " 'application/x-www-form-urlencoded'},"
-                    " body: 'account=player&password=secret'}).then(r => r.status)") == "200";
+    return loadPage(browser, base + "/qvmrwd/") &&
+           settled(browser,
+                   "fetch('/qvmrwd/login', {method: 'POST', headers: {'Content-Type':"
+                   " 'application/x-www-form-urlencoded'},"
+                   " body: 'account=player&password=secret'}).then(r => r.status)") == "200";
 }
 
 // One run of the program for the restart test: "login" logs in and saves, "check" reports what
@@ -67,16 +56,16 @@ int childRun(const QString &phase, const QString &base)
     auto *browser = new WebBrowser;
     int status = 1;
     if (phase == "login") {
-        status = logIn(*browser, base) && load(*browser, base + StoragePage) &&
-                         evaluate(*browser, "saveAll('关卡7')") == "saved"
+        status = logIn(*browser, base) && loadPage(*browser, base + StoragePage) &&
+                         settled(*browser, "saveAll('关卡7')") == "saved"
                      ? 0
                      : 1;
-    } else if (load(*browser, base + "/qvmrwd/")) {
+    } else if (loadPage(*browser, base + "/qvmrwd/")) {
         std::printf("user=%s\n",
-                    qPrintable(evaluate(*browser, "document.getElementById('welcome-user')"
-                                                  ".textContent || '-'")));
-        if (load(*browser, base + StoragePage)) {
-            std::printf("save=%s\n", qPrintable(evaluate(*browser, "readAll()")));
+                    qPrintable(settled(*browser, "document.getElementById('welcome-user')"
+                                                 ".textContent || '-'")));
+        if (loadPage(*browser, base + StoragePage)) {
+            std::printf("save=%s\n", qPrintable(settled(*browser, "readAll()")));
         }
         status = 0;
     }
@@ -130,13 +119,13 @@ void WebProfileTest::cacheClearKeepsWhatTheMaskNames()
     QFETCH(bool, stillLoggedIn);
     WebBrowser browser;
     QVERIFY(logIn(browser, m_server.baseUrl()));
-    QVERIFY(load(browser, url(StoragePage + "?before")));
+    QVERIFY(loadPage(browser, url(StoragePage + "?before")));
     const int fetched = m_server.requestCount(CachedScript);
 
     QCOMPARE(CacheMain::DeleteCacheEntries(pattern, keepMask), cleared);
     QTest::qWait(300);
     // Another address with the same script: only the cache decides whether it is fetched.
-    QVERIFY(load(browser, url(StoragePage + "?after")));
+    QVERIFY(loadPage(browser, url(StoragePage + "?after")));
     QCOMPARE(m_server.requestCount(CachedScript) > fetched, fetchedAgain);
     QCOMPARE(m_server.lastCookies(StoragePage).contains("vantor_session="), stillLoggedIn);
 }
@@ -152,7 +141,7 @@ void WebProfileTest::loginAndStorageLastARestart()
         program.setProcessEnvironment(environment);
         program.start(QCoreApplication::applicationFilePath(),
                       {"--run", phase, m_server.baseUrl()});
-        program.waitForFinished(3 * TimeoutMs);
+        program.waitForFinished(3 * PageTimeoutMs);
         return QString::fromUtf8(program.readAllStandardOutput());
     };
     run("login");

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/WebBrowser.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <memory>
+#include <optional>
+
+inline constexpr int PageTimeoutMs = 20000;
+
+// Navigates and waits until the top document of that very address has completed.
+inline bool loadPage(platform::WebBrowser &browser, const QString &address)
+{
+    QSignalSpy complete(&browser, &platform::WebBrowser::DocumentComplete);
+    browser.Navigate(address);
+    return QTest::qWaitFor(
+        [&] {
+            return complete.contains(QList<QVariant>{address, true});
+        },
+        PageTimeoutMs);
+}
+
+// The value of a script in the page; null when no answer came. The answer may arrive after we
+// stopped waiting (a renderer that died meanwhile), so it is kept where it outlives this call.
+inline QVariant evaluate(platform::WebBrowser &browser, const QString &script)
+{
+    auto answer = std::make_shared<std::optional<QVariant>>();
+    browser.View()->page()->runJavaScript(script,
+                                          [answer](const QVariant &value) { *answer = value; });
+    return QTest::qWaitFor([&] { return answer->has_value(); }, PageTimeoutMs) ? answer->value()
+                                                                               : QVariant();
+}
