@@ -104,6 +104,9 @@ VersionCheck::Outcome VersionCheck::Run()
     const QString manifestFile = folder + ManifestFileName;
     // A failed download leaves the manifest of an earlier run in place; that one is read then.
     m_downloader.DownLoadFile(m_manifestAddress, manifestFile, true, false);
+    if (m_abandoned) {
+        return Outcome::Continue;
+    }
     const std::optional<QByteArray> manifest = readFile(manifestFile);
     if (!manifest) {
         return Outcome::Continue;
@@ -139,6 +142,12 @@ VersionCheck::Outcome VersionCheck::RunAndCloseOwner(bool &bExitFlag, QWidget &o
         owner.close();
     }
     return outcome;
+}
+
+void VersionCheck::Abandon()
+{
+    m_abandoned = true;
+    m_downloader.StopDownLoad();
 }
 
 bool VersionCheck::HandOff()

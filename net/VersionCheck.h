@@ -27,6 +27,10 @@ public:
     // exit flag is set and the window closed, so it ends without asking for confirmation.
     Outcome RunAndCloseOwner(bool &bExitFlag, QWidget &owner);
 
+    // Stops a running check at its download; it then ends silently whatever the manifest says,
+    // for a player who left meanwhile.
+    void Abandon();
+
     // Defaults: the build's version, the update server's manifest, the running executable.
     void SetLocalVersion(const QString &version) { m_localVersion = version; }
     void SetManifestAddress(const QString &address) { m_manifestAddress = address; }
@@ -54,4 +58,5 @@ private:
     QString m_localVersion;
     QString m_manifestAddress;
     QString m_clientExecutable;
+    bool m_abandoned = false;
 };
