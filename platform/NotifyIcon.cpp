@@ -2,8 +2,10 @@
 
 #include "WindowProc.h"
 
+#include <QApplication>
 #include <QHash>
 #include <QSystemTrayIcon>
+#include <QWidget>
 
 namespace platform {
 namespace {
@@ -52,6 +54,17 @@ QSystemTrayIcon::MessageIcon balloonIcon(UINT dwInfoFlags)
     }
 }
 
+// Qt shows even an empty balloon and has no call to take one away; its balloon is a window of
+// ours that goes when closed.
+void hideBalloon()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits("QBalloonTip")) {
+            widget->close();
+        }
+    }
+}
+
 void apply(Icon &icon, const NOTIFYICONDATA &data)
 {
     if (data.uFlags & NIF_MESSAGE) {
@@ -67,8 +80,9 @@ void apply(Icon &icon, const NOTIFYICONDATA &data)
     if (!icon.tray->isVisible() && !icon.tray->icon().isNull()) {
         icon.tray->show();
     }
-    if (data.uFlags & NIF_INFO) {
-        // An empty title and text take a shown balloon away.
+    if ((data.uFlags & NIF_INFO) && data.szInfoTitle.isEmpty() && data.szInfo.isEmpty()) {
+        hideBalloon();
+    } else if (data.uFlags & NIF_INFO) {
         icon.tray->showMessage(data.szInfoTitle, data.szInfo, balloonIcon(data.dwInfoFlags));
     }
 }
