@@ -1,4 +1,5 @@
 #include "platform/DdeLink.h"
+#include "platform/HotKey.h"
 #include "platform/LayeredWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
@@ -15,10 +16,14 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <X11/keysym.h>
+#include <cstdlib>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
 
 using namespace platform;
 
@@ -95,6 +100,8 @@ private slots:
     void scopedReplacementPutsTheServiceBack();
 
     void opaqueRegionFollowsAlpha();
+
+    void hotKeyHeldByAnotherClientIsRefused();
 
     void linkAnswersEachRequest_data();
     void linkAnswersEachRequest();
@@ -289,6 +296,29 @@ void PlatformTest::opaqueRegionFollowsAlpha()
     QVERIFY(!region.contains(QPoint(9, 4)));
     QVERIFY(!region.contains(QPoint(0, 0)));
     QCOMPARE(region.boundingRect(), QRect(2, 1, 7, 4));
+}
+
+void PlatformTest::hotKeyHeldByAnotherClientIsRefused()
+{
+    QWidget window;
+    const HWND hWnd = HandleOf(&window);
+    QVERIFY(RegisterHotKey(hWnd, 1, 0, VK_F10));
+    QVERIFY(!RegisterHotKey(hWnd, 1, 0, VK_F10));
+    QVERIFY(UnregisterHotKey(hWnd, 1));
+
+    xcb_connection_t *other = xcb_connect(nullptr, nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
+    xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(other);
+    xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, XK_F10);
+    QVERIFY(
+        !xcb_request_check(other, xcb_grab_key_checked(other, 0, root, 0, codes[0],
+                                                       XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
+    const bool registered = RegisterHotKey(hWnd, 1, 0, VK_F10);
+    std::free(codes);
+    xcb_key_symbols_free(symbols);
+    xcb_disconnect(other);
+    QVERIFY(!registered);
+    QVERIFY(!UnregisterHotKey(hWnd, 1));
 }
 
 void PlatformTest::linkAnswersEachRequest_data()
