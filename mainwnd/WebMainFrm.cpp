@@ -1,6 +1,8 @@
 #include "WebMainFrm.h"
 
+#include "KubNotifyIcon.h"
 #include "MainLayout.h"
+#include "ModMainProc.h"
 #include "WebUrl.h"
 #include "app/Forms.h"
 #include "app/MsgFrm.h"
@@ -11,23 +13,34 @@
 #include "controls/iButton.h"
 #include "login/LoginFrm.h"
 #include "net/AppConfig.h"
+#include "net/KubDownLoadFile.h"
+#include "net/VersionCheck.h"
+#include "platform/CacheMain.h"
+#include "platform/DdeLink.h"
 #include "platform/MemDC.h"
+#include "platform/MessageBox.h"
 #include "platform/Program.h"
 #include "platform/Region.h"
 #include "platform/Resources.h"
 #include "platform/Shell.h"
 #include "platform/Twips.h"
+#include "platform/WebAddress.h"
 #include "platform/WebBrowser.h"
+#include "platform/WinApi.h"
 #include "platform/WindowProc.h"
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/uTab.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFile>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -39,7 +52,10 @@ const int MinMaxBitmapId = 102;
 const int CloseBitmapId = 103;
 const int ToolBitmapId = 104;
 const int LogoBitmapId = 105;
+const int ProgramIconId = 101;
 const int CornerEllipse = 6;
+// Cookies and visited links stay: the player stays logged in.
+const quint32 CacheKeepMask = CacheMain::COOKIE_CACHE_ENTRY | CacheMain::URLHISTORY_CACHE_ENTRY;
 
 QString text(const char *utf8)
 {
@@ -76,6 +92,18 @@ WebMainFrm::PageFormService &WebMainFrm::PageFormProvider()
         page->OpenURL(url);
         return page;
     });
+    return service;
+}
+
+WebMainFrm::UpdateCheckService &WebMainFrm::UpdateCheckProvider()
+{
+    static UpdateCheckService service([](VersionCheck &) {});
+    return service;
+}
+
+WebMainFrm::CacheCleanerService &WebMainFrm::CacheCleanerProvider()
+{
+    static CacheCleanerService service(&CacheMain::DeleteCacheEntries);
     return service;
 }
 
@@ -122,6 +150,30 @@ void WebMainFrm::BuildControls()
     OtherUserBtn = captionButton(this, "OtherUserBtn");
     OtherUserBtn->SetBackPicture(platform::LoadDesignPicture("otheruser_btn.png"));
     BuildBrowserPanel();
+    BuildAppMenu();
+}
+
+void WebMainFrm::BuildAppMenu()
+{
+    appmenu = new QMenu(text("程序菜单"), this);
+    appmenu->setObjectName("appmenu");
+    const auto item = [this](const char *name, const char *caption, void (WebMainFrm::*slot)()) {
+        QAction *action = appmenu->addAction(text(caption));
+        action->setObjectName(name);
+        if (slot) {
+            connect(action, &QAction::triggered, this, slot);
+        }
+        return action;
+    };
+    appmenuItems.refresh = item("refresh", "刷新(F5)", &WebMainFrm::refresh_Click);
+    appmenuItems.hiderestore =
+        item("hiderestore", "隐藏/恢复(F10)", &WebMainFrm::hiderestore_Click);
+    appmenuItems.clearcache = item("clearcache", "清除缓存", &WebMainFrm::clearcache_Click);
+    appmenuItems.line = appmenu->addSeparator();
+    appmenuItems.line->setObjectName("line");
+    appmenuItems.update = item("update", "更新", &WebMainFrm::update_Click);
+    appmenuItems.version = item("version", "版本号:", nullptr);
+    appmenuItems.exit = item("exit", "退出", &WebMainFrm::exit_Click);
 }
 
 void WebMainFrm::BuildCaptionButtons()
@@ -177,20 +229,49 @@ void WebMainFrm::ConnectControls()
     connect(WebBForm, &BForm::MouseMove, this, &WebMainFrm::ArrowCursor);
     connect(GameSpaceBtn, &iButton::Click, this, &WebMainFrm::GameSpaceBtn_Click);
     connect(OtherUserBtn, &iButton::Click, this, &WebMainFrm::OtherUserBtn_Click);
+    connect(web_tool, &iButton::Click, this, &WebMainFrm::web_tool_Click);
     connect(web_min, &iButton::Click, this, &WebMainFrm::web_min_Click);
     connect(web_minmax, &iButton::Click, this, &WebMainFrm::web_minmax_Click);
     connect(web_close, &iButton::Click, this, &WebMainFrm::web_close_Click);
 }
 
+// The icon file the login left; without it the program's own icon, since a tray icon without a
+// picture is not shown at all and a hidden window could then only come back by F10.
+QIcon WebMainFrm::FormIcon() const
+{
+    const QString folder = PublicData::GetTempFolder();
+    QIcon icon;
+    if (!folder.isEmpty() && QFile::exists(folder + PublicData::IconFileName)) {
+        icon = QIcon(folder + PublicData::IconFileName);
+    }
+    if (icon.isNull()) {
+        QByteArray bytes = platform::LoadResource("ICON", ProgramIconId);
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "ico");
+        for (QImage image = reader.read(); !image.isNull(); image = reader.read()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+            if (!reader.jumpToNextImage()) {
+                break;
+            }
+        }
+    }
+    return icon;
+}
+
 void WebMainFrm::Form_Load()
 {
     const platform::HWND hWnd = platform::HandleOf(this);
-    const QString iconFile = PublicData::GetTempFolder().isEmpty()
-                                 ? QString()
-                                 : PublicData::GetTempFolder() + PublicData::IconFileName;
-    if (!iconFile.isEmpty() && QFile::exists(iconFile)) {
-        setWindowIcon(QIcon(iconFile));
-    }
+    const QIcon icon = FormIcon();
+    setWindowIcon(icon);
+    m_NotifyIcon = std::make_unique<KubNotifyIcon>();
+    m_NotifyIcon->AddNotifyIcon(hWnd, icon,
+                                text(AppConfig::GameTitle) + text(AppConfig::CaptionSuffix));
+    ModMainProc::HookMainWindow(hWnd);
+    appmenuItems.version->setText(text("版本号:") + VersionCheck::LocalVersion());
+    m_Link = new platform::DdeSource(this);
+    connect(m_Link, &platform::DdeSource::LinkExecute, this, &WebMainFrm::Form_LinkExecute,
+            Qt::DirectConnection);
+    m_Link->Listen(text(AppConfig::LinkTopic));
     WebBForm->SetCaption(text(AppConfig::GameTitle));
     setWindowTitle(text(AppConfig::GameTitle) + text(AppConfig::CaptionSuffix));
 
@@ -404,6 +485,16 @@ void WebMainFrm::objStyle_CloseClick()
     web_close_Click();
 }
 
+void WebMainFrm::PopupAppMenu()
+{
+    appmenu->popup(QCursor::pos());
+}
+
+void WebMainFrm::web_tool_Click()
+{
+    PopupAppMenu();
+}
+
 void WebMainFrm::web_min_Click()
 {
     showMinimized();
@@ -419,6 +510,81 @@ void WebMainFrm::web_minmax_Click()
 void WebMainFrm::web_close_Click()
 {
     close();
+}
+
+// Before the first tab the start browser shows; from then on the selected tab's page.
+void WebMainFrm::refresh_Click()
+{
+    if (!Picture1->isHidden()) {
+        if (WebBrowser1) {
+            WebBrowser1->Refresh();
+        }
+    } else {
+        WebuTab->RefreshPage();
+    }
+}
+
+void WebMainFrm::hiderestore_Click()
+{
+    ModMainProc::ToggleMainWindow(platform::HandleOf(this));
+}
+
+void WebMainFrm::clearcache_Click()
+{
+    if (CacheCleanerProvider()("*.*", CacheKeepMask)) {
+        platform::MessageBox(text(CacheClearedText), text(CacheTitle),
+                             platform::mb::Ok | platform::mb::IconInformation);
+    } else {
+        platform::MessageBox(text(CacheNotClearedText), text(CacheTitle),
+                             platform::mb::Ok | platform::mb::IconWarning);
+    }
+}
+
+// The check pumps the event loop while it downloads: meanwhile the command is off, and a close
+// lets the window go only once the check has returned, so neither the downloader nor the window
+// is taken from under it.
+void WebMainFrm::update_Click()
+{
+    if (m_RunningCheck || m_Unloaded) {
+        return;
+    }
+    if (!m_DownLoadFile) {
+        m_DownLoadFile = new KubDownLoadFile(this);
+    }
+    VersionCheck check(*m_DownLoadFile, VersionCheck::Caller::Menu);
+    UpdateCheckProvider()(check);
+    m_RunningCheck = &check;
+    appmenuItems.update->setEnabled(false);
+    const VersionCheck::Outcome outcome = check.RunAndCloseOwner(m_bExit, *this);
+    m_RunningCheck = nullptr;
+    appmenuItems.update->setEnabled(true);
+    if (outcome == VersionCheck::Outcome::HandedOff) {
+        // The updater replaces the client's files: nothing of the client may stay behind.
+        platform::EndProgram(0);
+    }
+    if (std::exchange(m_UnloadPending, false)) {
+        QTimer::singleShot(0, this, &WebMainFrm::FinishUnload);
+    }
+}
+
+void WebMainFrm::exit_Click()
+{
+    close();
+}
+
+void WebMainFrm::Form_LinkExecute(const QString &CmdStr, bool &Cancel)
+{
+    const platform::HWND hWnd = platform::HandleOf(this);
+    if (m_Unloaded) {
+        Cancel = true;
+    } else if (CmdStr == text(AppConfig::LinkToggleCommand)) {
+        ModMainProc::ToggleMainWindow(hWnd);
+    } else if (!platform::IsWebAddress(CmdStr)) {
+        Cancel = true;
+    } else {
+        WinApi::ShowWindow(hWnd, WinApi::SW_RESTORE);
+        OpenGameTab(CmdStr);
+    }
 }
 
 void WebMainFrm::closeEvent(QCloseEvent *event)
@@ -459,6 +625,9 @@ void WebMainFrm::Form_Unload()
     if (std::exchange(m_Unloaded, true)) {
         return;
     }
+    ModMainProc::UnhookMainWindow(platform::HandleOf(this));
+    m_Link->Close();
+    m_NotifyIcon.reset();
     Forms<WebMainFrm>::Forget(this);
     hide();
     QTimer::singleShot(0, this, &WebMainFrm::FinishUnload);
@@ -466,6 +635,11 @@ void WebMainFrm::Form_Unload()
 
 void WebMainFrm::FinishUnload()
 {
+    if (m_RunningCheck) {
+        m_UnloadPending = true;
+        m_RunningCheck->Abandon();
+        return;
+    }
     WebuTab->TabItems()->Clear();
     objStyle.reset();
     deleteLater();

@@ -10,15 +10,21 @@
 
 class BForm;
 class ITabForm;
+class KubDownLoadFile;
+class KubNotifyIcon;
 class MemDC;
+class QAction;
 class QLabel;
+class QMenu;
+class VersionCheck;
 class WebUrl;
 class cSetStyle;
 class iButton;
 class uTab;
 namespace platform {
+class DdeSource;
 class WebBrowser;
-}
+} // namespace platform
 
 // The client's main window: borderless and skinned, with its own caption bar and buttons, and
 // the game's pages in its own tab strip, one page form per tab. Every close asks the player
@@ -34,6 +40,19 @@ public:
     using PageFormService = platform::Replaceable<ITabForm *(const QString &url)>;
     static PageFormService &PageFormProvider();
 
+    // Readies the menu's version check before it runs; tests point it at a server of their own.
+    using UpdateCheckService = platform::Replaceable<void(VersionCheck &check)>;
+    static UpdateCheckService &UpdateCheckProvider();
+
+    // The menu's cache clearing: the shared browser cache normally; true when it was cleared.
+    using CacheCleanerService =
+        platform::Replaceable<bool(const QString &pattern, quint32 keepMask)>;
+    static CacheCleanerService &CacheCleanerProvider();
+
+    static constexpr char CacheClearedText[] = "缓存已清理完毕！";
+    static constexpr char CacheNotClearedText[] = "缓存未能清理，请稍后再试。";
+    static constexpr char CacheTitle[] = "缓存清理";
+
     WebMainFrm();
     ~WebMainFrm() override;
 
@@ -46,6 +65,12 @@ public:
 
     // The page form of a tab; null for an index without one.
     WebUrl *PageOf(int index) const;
+
+    // Pops the program menu up at the mouse position.
+    void PopupAppMenu();
+
+    // The tray icon; null once the window is on its way out.
+    KubNotifyIcon *NotifyIcon() const { return m_NotifyIcon.get(); }
 
     bool m_bExit = false;
 
@@ -63,6 +88,18 @@ public:
     BForm *WebBForm = nullptr;
     std::unique_ptr<cSetStyle> objStyle;
 
+    // The program menu, shown only as a pop-up.
+    QMenu *appmenu = nullptr;
+    struct AppMenuItems {
+        QAction *refresh = nullptr;
+        QAction *hiderestore = nullptr;
+        QAction *clearcache = nullptr;
+        QAction *line = nullptr;
+        QAction *update = nullptr;
+        QAction *version = nullptr;
+        QAction *exit = nullptr;
+    } appmenuItems;
+
 public slots:
     void WebuTab_TabChanged();
     void WebuTab_OnMouseDown(int ItemIndex, short &Button, short &Shift, float &X, float &Y);
@@ -73,9 +110,18 @@ public slots:
     void GameSpaceBtn_Click();
     void OtherUserBtn_Click();
     void objStyle_CloseClick();
+    void web_tool_Click();
     void web_min_Click();
     void web_minmax_Click();
     void web_close_Click();
+    void refresh_Click();
+    void hiderestore_Click();
+    void clearcache_Click();
+    void update_Click();
+    void exit_Click();
+    // A command from another program over the link: an http(s) address to open or select, or
+    // the toggle word. Anything else is refused (Cancel).
+    void Form_LinkExecute(const QString &CmdStr, bool &Cancel);
 
 signals:
     // The first game page has finished loading.
@@ -91,6 +137,8 @@ private:
     void BuildControls();
     void BuildCaptionButtons();
     void BuildBrowserPanel();
+    void BuildAppMenu();
+    QIcon FormIcon() const;
     void Picture1_Show();
     void Picture1_Hide();
     void ConnectControls();
@@ -104,6 +152,12 @@ private:
     int FindGameTab(const QString &url) const;
     void FocusSelectedPage();
     void ArrowCursor();
+
+    std::unique_ptr<KubNotifyIcon> m_NotifyIcon;
+    KubDownLoadFile *m_DownLoadFile = nullptr;
+    platform::DdeSource *m_Link = nullptr;
+    VersionCheck *m_RunningCheck = nullptr; // the menu's update, while it runs
+    bool m_UnloadPending = false;           // unloaded while the update ran; finished after it
 
     bool m_Asking = false;   // the exit dialog is open
     bool m_Unloaded = false; // the close was allowed; the window is on its way out

@@ -95,7 +95,7 @@ VersionCheck::Outcome VersionCheck::Run()
         return Outcome::Continue;
     }
     const QString manifestFile = folder + ManifestFileName;
-    if (!FetchManifest(manifestFile)) {
+    if (!FetchManifest(manifestFile) || m_abandoned) {
         return Outcome::Continue;
     }
     const std::optional<QByteArray> manifest =
@@ -150,6 +150,12 @@ bool VersionCheck::FetchManifest(const QString &manifestFile)
     deadline.start(m_deadlineMs);
     m_downloader.DownLoadFile(m_manifestAddress, manifestFile, true, false, ManifestMaxBytes);
     return !late;
+}
+
+void VersionCheck::Abandon()
+{
+    m_abandoned = true;
+    m_downloader.StopDownLoad();
 }
 
 bool VersionCheck::HandOff()

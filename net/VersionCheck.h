@@ -33,6 +33,10 @@ public:
     // exit flag is set and the window closed, so it ends without asking for confirmation.
     Outcome RunAndCloseOwner(bool &bExitFlag, QWidget &owner);
 
+    // Stops a running check at its download; it then ends silently whatever the manifest says,
+    // for a player who left meanwhile.
+    void Abandon();
+
     // Defaults: the build's version, the update server's manifest, the running executable.
     void SetLocalVersion(const QString &version) { m_localVersion = version; }
     void SetManifestAddress(const QString &address) { m_manifestAddress = address; }
@@ -64,4 +68,5 @@ private:
     QString m_manifestAddress;
     QString m_clientExecutable;
     int m_deadlineMs = 15000;
+    bool m_abandoned = false;
 };

@@ -178,6 +178,39 @@ int GetSystemMetrics(int nIndex)
     }
 }
 
+bool ShowWindow(HWND hWnd, int nCmdShow)
+{
+    QWidget *widget = platform::WidgetOf(hWnd);
+    if (!widget) {
+        return false;
+    }
+    const bool wasVisible = widget->isVisible();
+    switch (nCmdShow) {
+    case SW_HIDE:
+        widget->hide();
+        break;
+    case SW_SHOWMINIMIZED:
+        widget->showMinimized();
+        break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+        // Only the minimised state is left: a window's own maximise is its geometry, not a state.
+        widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
+        showWindow(widget, true);
+        break;
+    default:
+        showWindow(widget, true);
+        break;
+    }
+    return wasVisible;
+}
+
+bool IsWindowVisible(HWND hWnd)
+{
+    QWidget *widget = platform::WidgetOf(hWnd);
+    return widget && widget->isVisible();
+}
+
 bool RedrawWindow(HWND hWnd, UINT flags)
 {
     QWidget *widget = platform::WidgetOf(hWnd);

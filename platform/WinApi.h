@@ -36,6 +36,12 @@ inline constexpr UINT SWP_HIDEWINDOW = 0x0080;
 inline constexpr HWND HWND_TOP = 0;
 inline constexpr HWND HWND_BOTTOM = 1;
 
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMINIMIZED = 2;
+inline constexpr int SW_SHOW = 5;
+inline constexpr int SW_RESTORE = 9;
+
 inline constexpr int SM_CXSCREEN = 0;
 inline constexpr int SM_CYSCREEN = 1;
 
@@ -59,6 +65,13 @@ QRect GetClientRect(HWND hWnd);
 QRect GetWindowRect(HWND hWnd);
 
 int GetSystemMetrics(int nIndex);
+
+// SW_HIDE hides, SW_SHOW shows and activates, SW_SHOWMINIMIZED minimises; SW_SHOWNORMAL and
+// SW_RESTORE show and take a minimised window back to the size it had. Returns whether the window
+// was visible before; false for no window.
+bool ShowWindow(HWND hWnd, int nCmdShow);
+// A minimised window is still visible; a hidden one is not.
+bool IsWindowVisible(HWND hWnd);
 
 bool RedrawWindow(HWND hWnd, UINT flags);
 

@@ -10,6 +10,7 @@
 #include "tabstrip/uTab.h"
 #include "tests/support/WebPages.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QProcess>
 #include <QSignalSpy>
@@ -40,6 +41,7 @@ private slots:
     void newWindowsGoToTheShell();
     void keyboardGoesToTheSelectedPage();
     void killedRendererReloadsOnce();
+    void refreshBeforeAndAfterTheFirstTab();
 
 private:
     WebUrl *openGame(const QString &path);
@@ -165,6 +167,31 @@ void GamePageTest::killedRendererReloadsOnce()
                              LoadTimeoutMs);
     QTest::qWait(2500);
     QVERIFY(page->wb->LocationURL() != url("/game/?seed=1"));
+}
+
+// Before any tab the start browser shows and is what the menu reloads; from the first tab on,
+// the selected tab's page.
+void GamePageTest::refreshBeforeAndAfterTheFirstTab()
+{
+    m_main = &Forms<WebMainFrm>::Get();
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main));
+    QTRY_VERIFY(m_main->WebBrowser1);
+    QWebEngineView *start = m_main->WebBrowser1->View();
+    QSignalSpy startLoaded(start, &QWebEngineView::loadFinished);
+    m_main->WebBrowser1->Navigate(url("/game/?seed=1"));
+    QVERIFY(startLoaded.wait(LoadTimeoutMs));
+    QSignalSpy startReloads(start, &QWebEngineView::loadStarted);
+    m_main->appmenuItems.refresh->trigger();
+    QVERIFY(startReloads.wait(LoadTimeoutMs));
+
+    m_main->SetURL(url("/game/?seed=2"));
+    QSignalSpy pageLoaded(m_main->PageOf(0)->wb->View(), &QWebEngineView::loadFinished);
+    QVERIFY(pageLoaded.wait(LoadTimeoutMs));
+    QSignalSpy pageReloads(m_main->PageOf(0)->wb->View(), &QWebEngineView::loadStarted);
+    m_main->appmenuItems.refresh->trigger();
+    QVERIFY(pageReloads.wait(LoadTimeoutMs));
+    QVERIFY(!m_main->WebBrowser1);
 }
 
 int main(int argc, char *argv[])

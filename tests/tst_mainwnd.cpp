@@ -1,8 +1,13 @@
+#include "DemoServer.h"
 #include "app/Forms.h"
 #include "app/MsgFrm.h"
 #include "controls/iButton.h"
+#include "mainwnd/ModMainProc.h"
 #include "mainwnd/WebMainFrm.h"
 #include "mainwnd/cSetStyle.h"
+#include "net/AppConfig.h"
+#include "net/VersionCheck.h"
+#include "platform/DdeLink.h"
 #include "platform/Program.h"
 #include "platform/WindowProc.h"
 #include "tabstrip/CTabItem.h"
@@ -11,12 +16,25 @@
 #include "tabstrip/TabMetrics.h"
 #include "tabstrip/uTab.h"
 #include "tests/support/PageForm.h"
+#include "tests/support/ScriptedBoxes.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QPointer>
+#include <QProcess>
 #include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <grp.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -55,12 +73,71 @@ private:
     std::function<void()> m_whileOpen;
 };
 
+// Counts the window's hides and shows that code asked for.
+class Flips : public QObject {
+public:
+    explicit Flips(QWidget *window) { window->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        const bool flip = event->type() == QEvent::Show || event->type() == QEvent::Hide;
+        count += flip && !event->spontaneous();
+        return false;
+    }
+    int count = 0;
+};
+
+struct Run {
+    int status = -1;
+    QString error;
+};
+
+// Runs a program without blocking the event loop, which may have to answer it.
+Run run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    QSignalSpy finished(&process, &QProcess::finished);
+    process.start(program, arguments);
+    if (!finished.wait(20000)) {
+        return {};
+    }
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError()).trimmed()};
+}
+
+void xdotool(const QStringList &arguments)
+{
+    QCOMPARE(QProcess::execute("xdotool", arguments), 0);
+}
+
+// Connects to the socket as user nobody; the errno of the connect, 0 when it connected.
+int connectAsNobody(const QByteArray &path)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, path.constData(), sizeof(address.sun_path));
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            ::_exit(255);
+        }
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const int result = ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address));
+        ::_exit(result == 0 ? 0 : errno);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+const QString GameA = "http://game.test/play";
+const QString GameB = "http://game.test/other";
+
 } // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void setUrlOpensOrSelects_data();
@@ -68,6 +145,20 @@ private slots:
     void everyCloseAsksOnce_data();
     void everyCloseAsksOnce();
     void loadMaximisesAndRestoreCentres();
+    void minmaxTwiceReturnsToTheRectangle();
+    void appMenuHoldsItsItemsInOrder();
+    void refreshGoesToTheSelectedTab();
+    void cacheClearingSaysWhatHappened_data();
+    void cacheClearingSaysWhatHappened();
+    void updateKeepsWindowWhileChecking_data();
+    void updateKeepsWindowWhileChecking();
+    void trayMessageAfterUnloadMakesNoWindow();
+    void hotKeyFromAnotherApplication_data();
+    void hotKeyFromAnotherApplication();
+    void linkCommands_data();
+    void linkCommands();
+    void linkWithoutClient();
+    void otherUserCannotReachLink();
 
 private:
     WebMainFrm *open(const QStringList &addresses);
@@ -79,7 +170,16 @@ private:
     QPointer<WebMainFrm> m_main;
     QList<QPointer<QWidget>> m_forms;
     int m_ended = 0;
+    QTemporaryDir m_runtime;
+    DemoServer m_server;
 };
+
+void MainWindowTest::initTestCase()
+{
+    // The link's socket and the icon file live in the private folder: one of this run's own.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    QVERIFY(m_server.start());
+}
 
 void MainWindowTest::init()
 {
@@ -229,6 +329,261 @@ void MainWindowTest::loadMaximisesAndRestoreCentres()
     QTRY_COMPARE(m_main->geometry(), QRect(QPoint((full.width() - design.width()) / 2,
                                                   (full.height() - design.height()) / 2),
                                            design));
+}
+
+void MainWindowTest::minmaxTwiceReturnsToTheRectangle()
+{
+    QVERIFY(open({GameA}));
+    const QRect maximised = m_main->screen()->availableGeometry();
+    QTRY_COMPARE(m_main->geometry(), maximised);
+    iButton *button = m_main->web_minmax;
+    const auto click = [button] {
+        // The button counts a release as a click only where the window really is by now.
+        const QPoint center = button->rect().center();
+        QTRY_COMPARE(QApplication::widgetAt(button->mapToGlobal(center)), button);
+        QTest::mouseClick(button, Qt::LeftButton, {}, center);
+    };
+    click();
+    click();
+    QTRY_COMPARE(m_main->geometry(), maximised);
+    click();
+    const QRect placed(120, 80, 700, 450);
+    m_main->setGeometry(placed);
+    QTRY_COMPARE(m_main->geometry(), placed);
+    click();
+    click();
+    QTRY_COMPARE(m_main->geometry(), placed);
+}
+
+void MainWindowTest::appMenuHoldsItsItemsInOrder()
+{
+    QVERIFY(open({GameA}));
+    QStringList captions;
+    for (const QAction *action : m_main->appmenu->actions()) {
+        captions << (action->isSeparator() ? "-" : action->text());
+    }
+    QCOMPARE(captions, QStringList({"刷新(F5)", "隐藏/恢复(F10)", "清除缓存", "-", "更新",
+                                    "版本号:1.1.0", "退出"}));
+
+    QCursor::setPos(400, 300);
+    QTRY_COMPARE(QCursor::pos(), QPoint(400, 300));
+    QTest::mouseClick(m_main->web_tool, Qt::LeftButton, {}, m_main->web_tool->rect().center());
+    QTRY_VERIFY(m_main->appmenu->isVisible());
+    QCOMPARE(m_main->appmenu->pos(), QPoint(400, 300));
+    m_main->appmenu->hide();
+}
+
+void MainWindowTest::refreshGoesToTheSelectedTab()
+{
+    QVERIFY(open({GameA, GameB}));
+    m_main->appmenuItems.refresh->trigger();
+    QCOMPARE(static_cast<PageForm *>(m_forms[0].data())->refreshes, 0);
+    QCOMPARE(static_cast<PageForm *>(m_forms[1].data())->refreshes, 1);
+}
+
+void MainWindowTest::cacheClearingSaysWhatHappened_data()
+{
+    QTest::addColumn<bool>("cleared");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<unsigned>("flags");
+    QTest::newRow("cleared") << true << "缓存已清理完毕！" << (mb::Ok | mb::IconInformation);
+    QTest::newRow("not cleared") << false << "缓存未能清理，请稍后再试。"
+                                 << (mb::Ok | mb::IconWarning);
+}
+
+void MainWindowTest::cacheClearingSaysWhatHappened()
+{
+    QFETCH(bool, cleared);
+    QFETCH(QString, text);
+    QFETCH(unsigned, flags);
+    ScriptedBoxes boxes(id::Ok);
+    QStringList calls;
+    ScopedReplacement cleaner(WebMainFrm::CacheCleanerProvider(),
+                              [&](const QString &pattern, quint32 keepMask) {
+                                  calls << pattern + " " + QString::number(keepMask, 16);
+                                  return cleared;
+                              });
+    QVERIFY(open({GameA}));
+    m_main->appmenuItems.clearcache->trigger();
+    QCOMPARE(calls, QStringList{"*.* 300000"});
+    QCOMPARE(boxes.texts, QStringList{text});
+    QCOMPARE(boxes.titles, QStringList{"缓存清理"});
+    QCOMPARE(boxes.flags, QList<unsigned>{flags});
+}
+
+// The check pumps the event loop while the manifest trickles in; what the player does meanwhile
+// must neither start a second check nor take the window or its downloader from under this one.
+void MainWindowTest::updateKeepsWindowWhileChecking_data()
+{
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("update again") << "update" << false;
+    QTest::newRow("exit from the menu") << "exit" << true;
+    QTest::newRow("window closed") << "close" << true;
+}
+
+void MainWindowTest::updateKeepsWindowWhileChecking()
+{
+    QFETCH(QString, meanwhile);
+    QFETCH(bool, closes);
+    ScriptedBoxes boxes(id::No);
+    ExitDialogs dialogs(true);
+    int checks = 0;
+    ScopedReplacement checkSetup(WebMainFrm::UpdateCheckProvider(), [&](VersionCheck &check) {
+        check.SetManifestAddress(m_server.baseUrl() + "/fault/slow?ms=1500");
+        if (++checks > 1) {
+            return;
+        }
+        QTimer::singleShot(300, m_main, [this, meanwhile] {
+            if (meanwhile == "update") {
+                m_main->appmenuItems.update->trigger();
+            } else if (meanwhile == "exit") {
+                m_main->appmenuItems.exit->trigger();
+            } else {
+                m_main->m_bExit = true;
+                m_main->close();
+            }
+        });
+    });
+    QVERIFY(open({GameA}));
+    m_main->appmenuItems.update->trigger();
+    QCOMPARE(checks, 1);
+    QCOMPARE(boxes.texts, QStringList());
+    if (closes) {
+        QTRY_VERIFY(!m_main);
+        QCOMPARE(m_ended, 1);
+    } else {
+        QVERIFY(m_main->appmenuItems.update->isEnabled());
+    }
+}
+
+// A click on the tray icon just before the window went still arrives: it must not load a new
+// main window (or pop up a menu of one).
+void MainWindowTest::trayMessageAfterUnloadMakesNoWindow()
+{
+    QVERIFY(open({GameA}));
+    const HWND hWnd = HandleOf(m_main);
+    m_main->m_bExit = true;
+    m_main->close();
+    for (LPARAM mouse : {LPARAM(wm::RButtonUp), LPARAM(wm::LButtonUp)}) {
+        PostMessage(hWnd, wm::TrayCallback, 1000, mouse);
+        ModMainProc::MainWindowProc(hWnd, wm::TrayCallback, 1000, mouse);
+    }
+    QTRY_VERIFY(!m_main);
+    QVERIFY(!Forms<WebMainFrm>::IfLoaded());
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        QVERIFY(!qobject_cast<QMenu *>(widget) || !widget->isVisible());
+    }
+}
+
+void MainWindowTest::hotKeyFromAnotherApplication_data()
+{
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("flips");
+    // Every row ends with a plain F10, so its own toggle is seen once everything before is.
+    QTest::newRow("F10") << QStringList{"F10"} << 2;
+    QTest::newRow("F10 with NumLock on") << QStringList{"Num_Lock", "F10", "Num_Lock"} << 2;
+    QTest::newRow("F10 with CapsLock on") << QStringList{"Caps_Lock", "F10", "Caps_Lock"} << 2;
+    QTest::newRow("Shift+F10") << QStringList{"shift+F10"} << 1;
+    QTest::newRow("Ctrl+F10") << QStringList{"ctrl+F10"} << 1;
+    QTest::newRow("Alt+F10") << QStringList{"alt+F10"} << 1;
+}
+
+void MainWindowTest::hotKeyFromAnotherApplication()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(int, flips);
+    QVERIFY(open({GameA}));
+    QProcess other;
+    other.setStandardOutputFile(QProcess::nullDevice());
+    other.start("xev", {"-name", "vantor-other"});
+    xdotool({"search", "--sync", "--name", "vantor-other", "windowactivate", "--sync"});
+    QTRY_VERIFY(!m_main->isActiveWindow());
+
+    Flips seen(m_main);
+    xdotool(QStringList{"key"} + keys + QStringList{"F10"});
+    QTRY_COMPARE(seen.count, flips);
+    QCOMPARE(m_main->isVisible(), flips % 2 == 0);
+    other.kill();
+    other.waitForFinished();
+}
+
+void MainWindowTest::linkCommands_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<bool>("visible");
+
+    QTest::newRow("new address") << GameB << "normal" << 0 << 2 << true;
+    QTest::newRow("open address") << GameA << "normal" << 0 << 1 << true;
+    QTest::newRow("minimised window") << GameB << "minimised" << 0 << 2 << true;
+    QTest::newRow("hidden window") << GameA << "hidden" << 0 << 1 << true;
+    QTest::newRow("file address") << "file:///etc/passwd"
+                                  << "normal" << 1 << 1 << true;
+    QTest::newRow("script address") << "javascript:alert(1)"
+                                    << "normal" << 1 << 1 << true;
+    QTest::newRow("over 8 KiB") << "http://game.test/" + QString(8200, 'a') << "normal" << 1 << 1
+                                << true;
+    QTest::newRow("toggle") << "--toggle"
+                            << "normal" << 0 << 1 << false;
+    QTest::newRow("toggle back") << "--toggle"
+                                 << "hidden" << 0 << 1 << true;
+}
+
+void MainWindowTest::linkCommands()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, before);
+    QFETCH(int, status);
+    QFETCH(int, tabs);
+    QFETCH(bool, visible);
+    QVERIFY(open({GameA}));
+    if (before == "minimised") {
+        m_main->showMinimized();
+        QTRY_VERIFY(m_main->isMinimized());
+    } else if (before == "hidden") {
+        m_main->hide();
+    }
+
+    QCOMPARE(run(VANTOR_LINK_PROGRAM, {argument}).status, status);
+    QCOMPARE(m_main->WebuTab->TabItems()->Count(), tabs);
+    const int selected =
+        m_main->WebuTab->TabItems()->Item(m_main->WebuTab->Selected())->ItemData().toString() ==
+        argument;
+    QCOMPARE(selected, status == 0 && argument != "--toggle");
+    QCOMPARE(m_main->isVisible(), visible);
+    QTRY_COMPARE(m_main->isMinimized(), false);
+}
+
+void MainWindowTest::linkWithoutClient()
+{
+    const Run result = run(VANTOR_LINK_PROGRAM, {GameA});
+    QCOMPARE(result.status, 2);
+    QCOMPARE(result.error, "vantor-link: no Vantor client is running");
+}
+
+// Even with every folder on the way open to it, another user gets no connection to the link.
+void MainWindowTest::otherUserCannotReachLink()
+{
+    QVERIFY(open({GameA}));
+    const QString socket = LinkServerName(AppConfig::LinkTopic);
+    QVERIFY(QFile::exists(socket));
+    const QByteArray folder = QFile::encodeName(QFileInfo(socket).path());
+    const QByteArray runtime = QFile::encodeName(m_runtime.path());
+    QCOMPARE(::chmod(runtime, 0711) | ::chmod(folder, 0711), 0);
+    QCOMPARE(connectAsNobody(QFile::encodeName(socket)), EACCES);
+
+    QTemporaryDir nobodysTemp;
+    ::chmod(QFile::encodeName(nobodysTemp.path()), 0777);
+    qputenv("TMPDIR", QFile::encodeName(nobodysTemp.path()));
+    const Run result = run("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
+                                       VANTOR_LINK_PROGRAM, GameB});
+    qunsetenv("TMPDIR");
+    ::chmod(runtime, 0700);
+    QCOMPARE(result.status, 2);
+    QCOMPARE(m_main->WebuTab->TabItems()->Count(), 1);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,3 +1,5 @@
+#include "platform/DdeLink.h"
+#include "platform/HotKey.h"
 #include "platform/LayeredWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
@@ -6,13 +8,22 @@
 #include "platform/WindowHandles.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QPalette>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <X11/keysym.h>
+#include <cstdlib>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
 
 using namespace platform;
 
@@ -58,6 +69,13 @@ QString userFolderName()
     return QString("vantor-%1").arg(::geteuid());
 }
 
+// A link client that sends raw bytes and reads the answer without blocking the event loop.
+QByteArray linkAnswer(QLocalSocket &socket, int timeoutMs = 5000)
+{
+    const bool answered = QTest::qWaitFor([&] { return socket.canReadLine(); }, timeoutMs);
+    return answered ? socket.readLine().trimmed() : QByteArray();
+}
+
 } // namespace
 
 class PlatformTest : public QObject {
@@ -82,6 +100,13 @@ private slots:
     void scopedReplacementPutsTheServiceBack();
 
     void opaqueRegionFollowsAlpha();
+
+    void hotKeyHeldByAnotherClientIsRefused();
+
+    void linkAnswersEachRequest_data();
+    void linkAnswersEachRequest();
+    void silentLinkClientHoldsNothingUp();
+    void linkReplacesStaleSocketKeepsLiveOne();
 };
 
 void PlatformTest::tempFolderEndsInOneSeparatorAndIsPrivate_data()
@@ -271,6 +296,121 @@ void PlatformTest::opaqueRegionFollowsAlpha()
     QVERIFY(!region.contains(QPoint(9, 4)));
     QVERIFY(!region.contains(QPoint(0, 0)));
     QCOMPARE(region.boundingRect(), QRect(2, 1, 7, 4));
+}
+
+void PlatformTest::hotKeyHeldByAnotherClientIsRefused()
+{
+    QWidget window;
+    const HWND hWnd = HandleOf(&window);
+    QVERIFY(RegisterHotKey(hWnd, 1, 0, VK_F10));
+    QVERIFY(!RegisterHotKey(hWnd, 1, 0, VK_F10));
+    QVERIFY(UnregisterHotKey(hWnd, 1));
+
+    xcb_connection_t *other = xcb_connect(nullptr, nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
+    xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(other);
+    xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, XK_F10);
+    QVERIFY(
+        !xcb_request_check(other, xcb_grab_key_checked(other, 0, root, 0, codes[0],
+                                                       XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
+    const bool registered = RegisterHotKey(hWnd, 1, 0, VK_F10);
+    std::free(codes);
+    xcb_key_symbols_free(symbols);
+    xcb_disconnect(other);
+    QVERIFY(!registered);
+    QVERIFY(!UnregisterHotKey(hWnd, 1));
+}
+
+void PlatformTest::linkAnswersEachRequest_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QString>("executed");
+
+    const QByteArray longest(MaxLinkCommandBytes, 'a');
+    QTest::newRow("a line") << QByteArray("open \xe5\xae\xa2\n") << QByteArray("OK")
+                            << QString::fromUtf8("open 客");
+    QTest::newRow("CR LF") << QByteArray("x\r\n") << QByteArray("OK") << "x";
+    QTest::newRow("refused by the handler") << QByteArray("no\n") << QByteArray("REFUSED") << "no";
+    QTest::newRow("8 KiB") << longest + "\n" << QByteArray("OK") << QString(longest);
+    QTest::newRow("8 KiB and one") << longest + "a\n" << QByteArray("REFUSED") << QString();
+    QTest::newRow("endless, no line end")
+        << QByteArray(100000, 'a') << QByteArray("REFUSED") << QString();
+    QTest::newRow("not UTF-8") << QByteArray("\xff\xfe\n") << QByteArray("REFUSED") << QString();
+    QTest::newRow("never finished")
+        << QByteArray("half a line") << QByteArray("REFUSED") << QString();
+}
+
+void PlatformTest::linkAnswersEachRequest()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, executed);
+    QTemporaryDir runtime;
+    TempEnvironment env(QFile::encodeName(runtime.path()), {});
+    DdeSource source;
+    source.SetReadDeadline(300);
+    QStringList seen;
+    connect(&source, &DdeSource::LinkExecute, [&](const QString &command, bool &Cancel) {
+        seen << command;
+        Cancel = command == "no";
+    });
+    QVERIFY(source.Listen("topic"));
+
+    QLocalSocket client;
+    client.connectToServer(LinkServerName("topic"));
+    QVERIFY(client.waitForConnected(1000));
+    client.write(request);
+    QCOMPARE(linkAnswer(client), answer);
+    QCOMPARE(seen, executed.isNull() ? QStringList() : QStringList{executed});
+}
+
+// Requests are read as they come: one client that sends nothing must not hold up the next, and it
+// is let go at its deadline.
+void PlatformTest::silentLinkClientHoldsNothingUp()
+{
+    QTemporaryDir runtime;
+    TempEnvironment env(QFile::encodeName(runtime.path()), {});
+    DdeSource source;
+    source.SetReadDeadline(2000);
+    connect(&source, &DdeSource::LinkExecute, [](const QString &, bool &) {});
+    QVERIFY(source.Listen("topic"));
+    QLocalSocket silent;
+    silent.connectToServer(source.ServerName());
+    QVERIFY(silent.waitForConnected(1000));
+
+    QElapsedTimer clock;
+    clock.start();
+    QLocalSocket talking;
+    talking.connectToServer(source.ServerName());
+    talking.write("x\n");
+    QCOMPARE(linkAnswer(talking), QByteArray("OK"));
+    QVERIFY(clock.elapsed() < 1500);
+    QCOMPARE(linkAnswer(silent), QByteArray("REFUSED"));
+}
+
+void PlatformTest::linkReplacesStaleSocketKeepsLiveOne()
+{
+    QTemporaryDir runtime;
+    TempEnvironment env(QFile::encodeName(runtime.path()), {});
+    const QByteArray path = QFile::encodeName(LinkServerName("topic"));
+    // A crashed client leaves its socket behind, with nobody answering on it.
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, path.constData(), sizeof(address.sun_path));
+    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QCOMPARE(::bind(stale, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+    ::close(stale);
+
+    DdeSource first;
+    connect(&first, &DdeSource::LinkExecute, [](const QString &, bool &) {});
+    QVERIFY(first.Listen("topic"));
+    DdeSource second;
+    QVERIFY(!second.Listen("topic"));
+    QLocalSocket client;
+    client.connectToServer(QFile::decodeName(path));
+    client.write("x\n");
+    QCOMPARE(linkAnswer(client), QByteArray("OK"));
 }
 
 QTEST_MAIN(PlatformTest)

@@ -1,0 +1,44 @@
+#include "LinkCommand.h"
+
+#include "net/AppConfig.h"
+#include "platform/DdeLink.h"
+
+namespace LinkCommand {
+namespace {
+
+const char UsageText[] = "usage: vantor-link ADDRESS | vantor-link --toggle";
+
+} // namespace
+
+int Run(const QStringList &arguments, QString &message)
+{
+    message.clear();
+    if (arguments.size() != 1 || arguments[0].isEmpty()) {
+        message = UsageText;
+        return Usage;
+    }
+    if (arguments[0] == "-h" || arguments[0] == "--help") {
+        message = UsageText;
+        return Accepted;
+    }
+    const bool toggle = arguments[0] == "--toggle";
+    const QString command = toggle ? QString::fromUtf8(AppConfig::LinkToggleCommand) : arguments[0];
+    const QString server = platform::LinkServerName(QString::fromUtf8(AppConfig::LinkTopic));
+    switch (platform::DdeExecute(server, command)) {
+    case platform::LinkAnswer::Accepted:
+        return Accepted;
+    case platform::LinkAnswer::Refused:
+        message = "vantor-link: the client refused it (only http and https addresses of at most "
+                  "8 KiB are opened)";
+        return Refused;
+    case platform::LinkAnswer::NoAnswer:
+        message = "vantor-link: the Vantor client did not answer";
+        return NoClient;
+    case platform::LinkAnswer::NoSource:
+        break;
+    }
+    message = "vantor-link: no Vantor client is running";
+    return NoClient;
+}
+
+} // namespace LinkCommand
