@@ -8,10 +8,11 @@
 #include "platform/WebBrowser.h"
 
 #include <QApplication>
+#include <QPointer>
 
 namespace {
 
-void OpenMainWindow(const QString &address)
+void openMainWindow(const QString &address)
 {
     const bool first = !Forms<WebMainFrm>::IfLoaded();
     WebMainFrm &main = Forms<WebMainFrm>::Get();
@@ -21,6 +22,19 @@ void OpenMainWindow(const QString &address)
     }
     main.SetURL(address);
     main.show();
+}
+
+// The windows the loop left behind go before the application, and with it the web profile their
+// pages belong to: a page must never outlive its profile.
+void closeRemainingWindows()
+{
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        windows.append(window);
+    }
+    for (const QPointer<QWidget> &window : windows) {
+        delete window.data();
+    }
 }
 
 } // namespace
@@ -33,11 +47,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(AppConfig::Version);
 
     const auto headless = HeadlessRun::FromEnvironment();
-    GameWindow::OpenProvider().Replace(OpenMainWindow);
+    GameWindow::OpenProvider().Replace(openMainWindow);
     LoadFrm &loadFrm = Forms<LoadFrm>::Get();
     QObject::connect(&loadFrm, &LoadFrm::LoadLoginWindow, [] { Forms<LoginFrm>::Get(); });
     if (loadFrm.Start(CommandLineOf(QApplication::arguments())) == LoadFrm::Outcome::EndProgram) {
         return 0;
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    closeRemainingWindows();
+    return status;
 }
