@@ -12,11 +12,12 @@ fi
 # Xvfb picks a free display itself and tells us which, so parallel runs never collide. Two
 # servers starting at the same moment can still reach for the same display, and the loser
 # ends at once; it simply tries again.
-for _ in 1 2 3 4 5; do
+xvfb_log=$(mktemp)
+for _ in 1 2 3 4 5 6 7 8; do
   fifo=$(mktemp -u)
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp +extension Composite +extension RANDR \
-    3>"$fifo" >/dev/null 2>&1 &
+    3>"$fifo" >/dev/null 2>"$xvfb_log" &
   xvfb_pid=$!
   read -r -t 10 number <"$fifo" || number=""
   rm -f "$fifo"
@@ -25,7 +26,13 @@ for _ in 1 2 3 4 5; do
   wait "$xvfb_pid" 2>/dev/null
   sleep 0.$((RANDOM % 5 + 1))
 done
-[ -n "$number" ] || { echo "with-display: Xvfb did not start" >&2; exit 1; }
+if [ -z "$number" ]; then
+  echo "with-display: Xvfb did not start; it said:" >&2
+  cat "$xvfb_log" >&2
+  rm -f "$xvfb_log"
+  exit 1
+fi
+rm -f "$xvfb_log"
 display=":$number"
 cleanup() {
   [ -n "${comp_pid:-}" ] && kill "$comp_pid" 2>/dev/null
