@@ -15,6 +15,7 @@
 #include "tabstrip/ITabForm.h"
 #include "tabstrip/TabMetrics.h"
 #include "tabstrip/uTab.h"
+#include "tests/support/Flips.h"
 #include "tests/support/PageForm.h"
 #include "tests/support/ScriptedBoxes.h"
 
@@ -71,19 +72,6 @@ private:
     }
     bool m_answerYes;
     std::function<void()> m_whileOpen;
-};
-
-// Counts the window's hides and shows that code asked for.
-class Flips : public QObject {
-public:
-    explicit Flips(QWidget *window) { window->installEventFilter(this); }
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        const bool flip = event->type() == QEvent::Show || event->type() == QEvent::Hide;
-        count += flip && !event->spontaneous();
-        return false;
-    }
-    int count = 0;
 };
 
 struct Run {

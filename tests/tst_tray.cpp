@@ -4,6 +4,7 @@
 #include "mainwnd/WebMainFrm.h"
 #include "platform/Program.h"
 #include "platform/WindowProc.h"
+#include "tests/support/Flips.h"
 #include "tests/support/PageForm.h"
 
 #include <QApplication>
@@ -17,19 +18,6 @@
 using namespace platform;
 
 namespace {
-
-// Counts the window's hides and shows that code asked for.
-class Flips : public QObject {
-public:
-    explicit Flips(QWidget *window) { window->installEventFilter(this); }
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        const bool flip = event->type() == QEvent::Show || event->type() == QEvent::Hide;
-        count += flip && !event->spontaneous();
-        return false;
-    }
-    int count = 0;
-};
 
 bool balloonShown()
 {
