@@ -34,6 +34,8 @@ int main(int argc, char *argv[])
 
     const auto headless = HeadlessRun::FromEnvironment();
     GameWindow::OpenProvider().Replace(OpenMainWindow);
+    // The version check waits on the network; the engine starts meanwhile.
+    platform::WebBrowser::StartEngineSoon();
     LoadFrm &loadFrm = Forms<LoadFrm>::Get();
     QObject::connect(&loadFrm, &LoadFrm::LoadLoginWindow, [] { Forms<LoginFrm>::Get(); });
     if (loadFrm.Start(CommandLineOf(QApplication::arguments())) == LoadFrm::Outcome::EndProgram) {
