@@ -8,6 +8,7 @@
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/uTab.h"
+#include "tests/support/LoopWait.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -31,8 +32,8 @@ QVariant evaluate(WebUrl *page, const QString &script)
     auto answer = std::make_shared<std::optional<QVariant>>();
     page->wb->View()->page()->runJavaScript(script,
                                             [answer](const QVariant &value) { *answer = value; });
-    return QTest::qWaitFor([&] { return answer->has_value(); }, LoadTimeoutMs) ? answer->value()
-                                                                               : QVariant();
+    return waitInLoop([&] { return answer->has_value(); }, LoadTimeoutMs) ? answer->value()
+                                                                          : QVariant();
 }
 
 } // namespace
