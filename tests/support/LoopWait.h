@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -19,6 +20,8 @@ inline bool waitInLoop(const std::function<bool()> &condition, int timeoutMs)
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        // As qWaitFor does: what was let go meanwhile is gone before the condition is asked.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (condition() || deadline.hasExpired()) {
             loop.quit();
         }
