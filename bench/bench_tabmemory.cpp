@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,8 +54,23 @@ QString parentOf(const QString &pid)
     return fields.size() > 1 ? QString::fromLatin1(fields.at(1)) : QString();
 }
 
-// This process and all its descendants.
-long treePssKiB()
+// The kind of engine process ("renderer", "zygote", …); "client" for this one.
+QString kindOf(const QString &pid)
+{
+    QFile file(QString("/proc/%1/cmdline").arg(pid));
+    if (pid.toLongLong() == ::getpid() || !file.open(QIODevice::ReadOnly)) {
+        return "client";
+    }
+    for (const QByteArray &argument : file.readAll().split('\0')) {
+        if (argument.startsWith("--type=")) {
+            return QString::fromLatin1(argument.mid(7));
+        }
+    }
+    return "other";
+}
+
+// This process and all its descendants; `kinds` gets the PSS of each kind of process.
+long treePssKiB(QMap<QString, long> *kinds = nullptr)
 {
     QStringList tree{QString::number(::getpid())};
     const QStringList all = QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -69,7 +85,11 @@ long treePssKiB()
     }
     long total = 0;
     for (const QString &pid : tree) {
-        total += pssKiB(pid);
+        const long kib = pssKiB(pid);
+        total += kib;
+        if (kinds && kib) {
+            (*kinds)[kindOf(pid) + "s"] += kib;
+        }
     }
     return total;
 }
@@ -116,10 +136,15 @@ int main(int argc, char *argv[])
             }
         }
         QTest::qWait(SettleMs);
-        const long kib = treePssKiB();
+        QMap<QString, long> kinds;
+        const long kib = treePssKiB(&kinds);
         std::printf("%-24s %10.1f", qPrintable(QString("%1 game tab(s)").arg(tabs)), kib / 1024.0);
         if (previous) {
             std::printf("   +%.1f MiB per added tab", (kib - previous) / 1024.0 / (tabs - before));
+        }
+        std::printf("\n   ");
+        for (auto kind = kinds.cbegin(); kind != kinds.cend(); ++kind) {
+            std::printf(" %s %.1f", qPrintable(kind.key()), kind.value() / 1024.0);
         }
         std::printf("\n");
         std::fflush(stdout);

@@ -48,6 +48,8 @@ int main(int argc, char *argv[])
 
     const auto headless = HeadlessRun::FromEnvironment();
     GameWindow::OpenProvider().Replace(openMainWindow);
+    // The version check waits on the network; the engine starts meanwhile.
+    platform::WebBrowser::StartEngineSoon();
     LoadFrm &loadFrm = Forms<LoadFrm>::Get();
     QObject::connect(&loadFrm, &LoadFrm::LoadLoginWindow, [] { Forms<LoginFrm>::Get(); });
     if (loadFrm.Start(CommandLineOf(QApplication::arguments())) == LoadFrm::Outcome::EndProgram) {

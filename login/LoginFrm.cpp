@@ -91,9 +91,10 @@ void LoginFrm::BuildControls()
 
 void LoginFrm::Form_Load()
 {
-    SetBackdropIcons();
+    // The page loads while the backdrop is built; nothing it reports arrives before that.
     WebBrowser1->SetCommandOrigin(platform::WebBrowser::OriginOf(LoginPage()));
     WebBrowser1->Navigate(LoginPage());
+    SetBackdropIcons();
     UpdateShape();
     // Owned by the backdrop: above it, no taskbar button of its own.
     LoginBgFrm &backdrop = Forms<LoginBgFrm>::Get();

@@ -186,7 +186,13 @@ bool KubDownLoadFile::CopyBody(Copy &copy, qint64 expected)
             }
             continue;
         }
-        CopyChunk(copy);
+        // What the network layer already holds is taken at memory speed, a chunk at a time;
+        // the loop is pumped between such runs, so the caller's window stays live either way.
+        for (qint64 run = 0;
+             run < PumpBytes && !m_bStop && !copy.failed && reply->bytesAvailable() > 0;
+             run += ChunkBytes) {
+            CopyChunk(copy);
+        }
         QCoreApplication::processEvents();
     }
     return !m_bStop && !copy.failed && copy.total == expected &&

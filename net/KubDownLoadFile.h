@@ -31,6 +31,8 @@ public:
     // Bytes handed to the file per step; every step is written, counted and reported before the
     // next is read.
     static constexpr qint64 ChunkBytes = 8192;
+    // At most this much is copied between two turns of the event loop.
+    static constexpr qint64 PumpBytes = 256 * 1024;
 
     explicit KubDownLoadFile(QObject *parent = nullptr);
     ~KubDownLoadFile() override;

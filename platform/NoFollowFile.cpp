@@ -50,6 +50,7 @@ NoFollowSaveFile::~NoFollowSaveFile()
 bool NoFollowSaveFile::open()
 {
     m_failed = false;
+    m_written = m_writtenBack = 0;
     return m_file.open();
 }
 
@@ -57,8 +58,29 @@ bool NoFollowSaveFile::write(const char *data, qint64 size)
 {
     if (!m_file.isOpen() || m_file.write(data, size) != size) {
         m_failed = true;
+        return false;
     }
-    return !m_failed;
+    m_written += size;
+    if (m_written - m_writtenBack >= WriteBehindBytes) {
+        StartWriteBack();
+    }
+    return true;
+}
+
+// Without it a large file sits dirty in memory until the commit's sync, which then writes all of
+// it while the caller waits; started early, the write-back runs while the rest still arrives.
+void NoFollowSaveFile::StartWriteBack()
+{
+    if (!m_file.flush()) {
+        m_failed = true;
+        return;
+    }
+#ifdef Q_OS_LINUX
+    // Only starts the writing, never waits for it; an error shows again at the commit's fsync.
+    ::sync_file_range(m_file.handle(), m_writtenBack, m_written - m_writtenBack,
+                      SYNC_FILE_RANGE_WRITE);
+#endif
+    m_writtenBack = m_written;
 }
 
 bool NoFollowSaveFile::commit(QFileDevice::Permissions permissions)

@@ -26,7 +26,9 @@ public:
     bool write(const QByteArray &bytes) { return write(bytes.constData(), bytes.size()); }
 
     // Sets the permissions on the new file itself, syncs it to disk and moves it over the
-    // target. False leaves the target as it was.
+    // target. False leaves the target as it was. The disk has been taking the bytes since they
+    // were written (every few MiB the kernel is told to start writing them back), so the sync
+    // here waits for little more than the last stretch.
     bool commit(QFileDevice::Permissions permissions = DefaultPermissions);
     void cancelWriting();
 
@@ -34,10 +36,17 @@ public:
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
         QFileDevice::ReadOther};
 
+    // How many written bytes the kernel is asked to start putting on disk at a time.
+    static constexpr qint64 WriteBehindBytes = 8 << 20;
+
 private:
+    void StartWriteBack();
+
     QString m_target;
     QTemporaryFile m_file;
     bool m_failed = false;
+    qint64 m_written = 0;
+    qint64 m_writtenBack = 0;
 };
 
 // The content of a regular file, read without following a link and without waiting on a pipe

@@ -8,6 +8,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QQuickWindow>
+#include <QTimer>
 #include <QUuid>
 #include <QVBoxLayout>
 #include <QWebChannel>
@@ -85,6 +90,45 @@ QString jsString(const QString &text)
     return '\'' + quoted + '\'';
 }
 
+// When OpenGL is itself drawn by the processor, every web view's scene in it costs a context
+// and its buffers of its own (some 70 MB a game tab here) and gains nothing over drawing the
+// scene without OpenGL; the engine then composes its pages in software as well.
+bool openGLIsSoftware()
+{
+    QOpenGLContext *shared = QOpenGLContext::globalShareContext();
+    if (!shared) {
+        return false;
+    }
+    QOffscreenSurface surface;
+    surface.setFormat(shared->format());
+    surface.create();
+    QOpenGLContext probe;
+    probe.setShareContext(shared);
+    probe.setFormat(shared->format());
+    if (!probe.create() || !probe.makeCurrent(&surface)) {
+        return false;
+    }
+    const auto *renderer =
+        reinterpret_cast<const char *>(probe.functions()->glGetString(GL_RENDERER));
+    const QByteArray name = QByteArray(renderer ? renderer : "").toLower();
+    probe.doneCurrent();
+    return name.contains("llvmpipe") || name.contains("softpipe") || name.contains("swrast") ||
+           name.contains("software");
+}
+
+// The scene graph is chosen once, before the first view makes a window of it.
+QWebEngineView *newView(QWidget *parent)
+{
+    static const bool chosen = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") && openGLIsSoftware()) {
+            QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        }
+        return true;
+    }();
+    Q_UNUSED(chosen);
+    return new QWebEngineView(parent);
+}
+
 } // namespace
 
 void WebBrowser::PrepareEngine()
@@ -122,9 +166,14 @@ QWebEngineProfile *WebBrowser::SharedProfile()
     return profile;
 }
 
+void WebBrowser::StartEngineSoon()
+{
+    QTimer::singleShot(0, qApp, [] { SharedProfile(); });
+}
+
 WebBrowser::WebBrowser(QWidget *parent)
-    : QWidget(parent), m_view(new QWebEngineView(this)),
-      m_page(new WebBrowserPage(SharedProfile(), this)), m_bridge(new WebBrowserBridge(this))
+    : QWidget(parent), m_view(newView(this)), m_page(new WebBrowserPage(SharedProfile(), this)),
+      m_bridge(new WebBrowserBridge(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

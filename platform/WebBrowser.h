@@ -36,6 +36,10 @@ public:
 
     static QWebEngineProfile *SharedProfile();
 
+    // Brings the engine and the shared profile up at the event loop's next turn, so that their
+    // start overlaps whatever start-up waits for meanwhile (the network, say).
+    static void StartEngineSoon();
+
     // "scheme://host:port" of an address, as a document reports its own origin.
     static QString OriginOf(const QString &url);
 

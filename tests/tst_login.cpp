@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Program.h"
 #include "platform/WebBrowser.h"
+#include "tests/support/LoopWait.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -111,7 +112,7 @@ LoginFrm *LoginTest::openLogin(const QString &path)
         LoginFrm *window = Forms<LoginFrm>::IfLoaded();
         return backdrop && backdrop->isVisible() && window && window->isVisible();
     };
-    return QTest::qWaitFor(shown, LoadTimeoutMs) ? login : nullptr;
+    return waitInLoop(shown, LoadTimeoutMs) ? login : nullptr;
 }
 
 void LoginTest::runInPage(const QString &script)

@@ -28,12 +28,16 @@ QString settled(WebBrowser &browser, const QString &script)
                                 "function (v) { window.answer = String(v); })")
                             .arg(script));
     auto answer = std::make_shared<QString>();
-    (void)QTest::qWaitFor(
+    auto asking = std::make_shared<bool>(false);
+    waitInLoop(
         [&] {
-            page->runJavaScript("window.answer", [answer](const QVariant &v) {
-                *answer = v.isNull() ? QString() : v.toString();
-            });
-            QTest::qWait(50);
+            if (!*asking) {
+                *asking = true;
+                page->runJavaScript("window.answer", [answer, asking](const QVariant &v) {
+                    *answer = v.isNull() ? QString() : v.toString();
+                    *asking = false;
+                });
+            }
             return !answer->isEmpty();
         },
         PageTimeoutMs);

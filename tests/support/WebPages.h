@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/WebBrowser.h"
+#include "tests/support/LoopWait.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -17,7 +18,7 @@ inline bool loadPage(platform::WebBrowser &browser, const QString &address)
 {
     QSignalSpy complete(&browser, &platform::WebBrowser::DocumentComplete);
     browser.Navigate(address);
-    return QTest::qWaitFor(
+    return waitInLoop(
         [&] {
             return complete.contains(QList<QVariant>{address, true});
         },
@@ -31,6 +32,6 @@ inline QVariant evaluate(platform::WebBrowser &browser, const QString &script)
     auto answer = std::make_shared<std::optional<QVariant>>();
     browser.View()->page()->runJavaScript(script,
                                           [answer](const QVariant &value) { *answer = value; });
-    return QTest::qWaitFor([&] { return answer->has_value(); }, PageTimeoutMs) ? answer->value()
-                                                                               : QVariant();
+    return waitInLoop([&] { return answer->has_value(); }, PageTimeoutMs) ? answer->value()
+                                                                          : QVariant();
 }
