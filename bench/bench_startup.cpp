@@ -10,6 +10,7 @@
 // at BASE (login page replaced by the benchmark page) and prints when each phase ended;
 // `--bare URL` shows a plain QWebEngineView with the default profile.
 #include "DemoServer.h"
+#include "ProcessMemory.h"
 #include "app/Forms.h"
 #include "app/LoadFrm.h"
 #include "login/LoginFrm.h"
@@ -107,47 +108,6 @@ int runBare(int argc, char *argv[], const QString &url)
     view.load(QUrl(url));
     view.show();
     return QApplication::exec();
-}
-
-long pssKiB(const QString &pid)
-{
-    QFile rollup(QString("/proc/%1/smaps_rollup").arg(pid));
-    if (!rollup.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (const QByteArray &line : rollup.readAll().split('\n')) {
-        if (line.startsWith("Pss:")) {
-            return line.mid(4).trimmed().split(' ').first().toLong();
-        }
-    }
-    return 0;
-}
-
-QString parentOf(const QString &pid)
-{
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return fields.size() > 1 ? QString::fromLatin1(fields.at(1)) : QString();
-}
-
-QStringList processTree(qint64 root)
-{
-    QStringList tree{QString::number(root)};
-    const QStringList all = QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (const QString &pid : all) {
-            if (!tree.contains(pid) && tree.contains(parentOf(pid))) {
-                tree << pid;
-                grew = true;
-            }
-        }
-    }
-    return tree;
 }
 
 double median(std::vector<double> values)

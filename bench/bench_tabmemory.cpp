@@ -4,6 +4,7 @@
 // PSS divides shared pages among the processes that map them, so the figures only mean
 // something on a quiet machine: another web-engine program running meanwhile lowers them.
 #include "DemoServer.h"
+#include "ProcessMemory.h"
 #include "app/Forms.h"
 #include "mainwnd/WebMainFrm.h"
 #include "mainwnd/WebUrl.h"
@@ -27,33 +28,6 @@ namespace {
 const int SettleMs = 3000;
 const int LoadTimeoutMs = 30000;
 
-// Kernel-reported PSS of one process, in KiB; 0 when it cannot be read.
-long pssKiB(const QString &pid)
-{
-    QFile rollup(QString("/proc/%1/smaps_rollup").arg(pid));
-    if (!rollup.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (const QByteArray &line : rollup.readAll().split('\n')) {
-        if (line.startsWith("Pss:")) {
-            return line.mid(4).trimmed().split(' ').first().toLong();
-        }
-    }
-    return 0;
-}
-
-QString parentOf(const QString &pid)
-{
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray text = stat.readAll();
-    // The command name may hold spaces; the fields after its closing parenthesis do not.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return fields.size() > 1 ? QString::fromLatin1(fields.at(1)) : QString();
-}
-
 // The kind of engine process ("renderer", "zygote", …); "client" for this one.
 QString kindOf(const QString &pid)
 {
@@ -72,17 +46,7 @@ QString kindOf(const QString &pid)
 // This process and all its descendants; `kinds` gets the PSS of each kind of process.
 long treePssKiB(QMap<QString, long> *kinds = nullptr)
 {
-    QStringList tree{QString::number(::getpid())};
-    const QStringList all = QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (const QString &pid : all) {
-            if (!tree.contains(pid) && tree.contains(parentOf(pid))) {
-                tree << pid;
-                grew = true;
-            }
-        }
-    }
+    const QStringList tree = processTree(::getpid());
     long total = 0;
     for (const QString &pid : tree) {
         const long kib = pssKiB(pid);
