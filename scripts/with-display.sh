@@ -10,10 +10,12 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${VANTOR_FORCE_XVFB:-}" ]; then
 fi
 
 # Xvfb picks a free display itself and tells us which, so parallel runs never collide. Two
-# servers starting at the same moment can still reach for the same display, and the loser
-# ends at once; it simply tries again.
+# servers starting at the same moment can still reach for the same display, and the loser ends,
+# sometimes only after it has said its number; so a start counts once our own server is alive
+# and answering, and otherwise it simply tries again.
 xvfb_log=$(mktemp)
-for _ in 1 2 3 4 5 6 7 8; do
+start_xvfb() {
+  local fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp +extension Composite +extension RANDR \
@@ -21,19 +23,31 @@ for _ in 1 2 3 4 5 6 7 8; do
   xvfb_pid=$!
   read -r -t 10 number <"$fifo" || number=""
   rm -f "$fifo"
-  [ -n "$number" ] && break
+  [ -n "$number" ] || return 1
+  for _ in $(seq 1 100); do
+    kill -0 "$xvfb_pid" 2>/dev/null || return 1
+    DISPLAY=":$number" xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  return 1
+}
+started=""
+for _ in 1 2 3 4 5 6 7 8; do
+  if start_xvfb; then
+    started=1
+    break
+  fi
   kill "$xvfb_pid" 2>/dev/null
   wait "$xvfb_pid" 2>/dev/null
   sleep 0.$((RANDOM % 5 + 1))
 done
-if [ -z "$number" ]; then
+if [ -z "$started" ]; then
   echo "with-display: Xvfb did not start; it said:" >&2
   cat "$xvfb_log" >&2
   rm -f "$xvfb_log"
   exit 1
 fi
 rm -f "$xvfb_log"
-display=":$number"
 cleanup() {
   [ -n "${comp_pid:-}" ] && kill "$comp_pid" 2>/dev/null
   [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
@@ -41,13 +55,7 @@ cleanup() {
   wait 2>/dev/null
 }
 trap cleanup EXIT
-
-export DISPLAY="$display"
-for _ in $(seq 1 100); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.05
-done
-xdpyinfo >/dev/null 2>&1 || { echo "with-display: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$number"
 
 openbox --sm-disable >/dev/null 2>&1 &
 wm_pid=$!
