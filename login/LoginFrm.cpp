@@ -28,7 +28,6 @@ const QRect PanelRect(399, 119, 748, 456);
 const QRect BrowserRect(-1, -1, 767, 475);
 const QPoint MiniBtnPos(1130, 116);
 const QPoint CloseBtnPos(1146, 147);
-const char IconFileName[] = "qvmr.ico";
 const char NoConnectionText[] = "未能连接到服务器，请检查网络连接是否正常！";
 
 QString &loginPage()
@@ -108,7 +107,7 @@ void LoginFrm::SetBackdropIcons()
 {
     const QString folder = PublicData::GetTempFolder();
     LoginBgFrm &backdrop = Forms<LoginBgFrm>::Get();
-    const QString iconFile = folder + IconFileName;
+    const QString iconFile = folder + PublicData::IconFileName;
     if (folder.isEmpty() || !PublicData::SaveResourceToFile(101, "ICON", iconFile)) {
         return;
     }

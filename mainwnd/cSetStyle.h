@@ -38,8 +38,6 @@ public:
     bool IsDragging() const { return m_Dragging; }
     // The dotted frame shown during a drag, for a look at it.
     const platform::ScreenFrame &DragFrame() const { return m_Frame; }
-    // The rectangle restore returns to.
-    QRect NormalRect() const { return m_NormalRect; }
 
 signals:
     void CloseClick();
