@@ -3,6 +3,7 @@
 //   bench_navigate [navigations]     (default 5; run with a display)
 #include "DemoServer.h"
 #include "platform/WebBrowser.h"
+#include "tests/support/EngineHome.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -55,9 +56,7 @@ void report(const char *name, const std::vector<double> &times)
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
+    const EngineHome home;
     platform::WebBrowser::PrepareEngine();
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 5;

@@ -11,6 +11,7 @@
 #include "platform/Program.h"
 #include "platform/WebBrowser.h"
 #include "tabstrip/uTab.h"
+#include "tests/support/EngineHome.h"
 
 #include <QApplication>
 #include <QDir>
@@ -73,9 +74,7 @@ bool openTab(WebMainFrm &main, const QString &address)
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
+    const EngineHome home;
     platform::WebBrowser::PrepareEngine();
     QApplication app(argc, argv);
     platform::EndProgramProvider().Replace([](int) {});

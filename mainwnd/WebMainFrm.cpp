@@ -33,12 +33,10 @@
 #include "tabstrip/uTab.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFile>
 #include <QIcon>
-#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -244,18 +242,7 @@ QIcon WebMainFrm::FormIcon() const
     if (!folder.isEmpty() && QFile::exists(folder + PublicData::IconFileName)) {
         icon = QIcon(folder + PublicData::IconFileName);
     }
-    if (icon.isNull()) {
-        QByteArray bytes = platform::LoadResource("ICON", ProgramIconId);
-        QBuffer buffer(&bytes);
-        QImageReader reader(&buffer, "ico");
-        for (QImage image = reader.read(); !image.isNull(); image = reader.read()) {
-            icon.addPixmap(QPixmap::fromImage(image));
-            if (!reader.jumpToNextImage()) {
-                break;
-            }
-        }
-    }
-    return icon;
+    return icon.isNull() ? platform::LoadIconResource(ProgramIconId) : icon;
 }
 
 void WebMainFrm::Form_Load()

@@ -2,7 +2,10 @@
 
 #include "NoFollowFile.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
+#include <QPixmap>
 #include <QSaveFile>
 
 namespace platform {
@@ -32,6 +35,21 @@ bool HasResource(const QString &type, int id)
 QImage LoadBitmapResource(int id)
 {
     return QImage::fromData(LoadResource("BITMAP", id));
+}
+
+QIcon LoadIconResource(int id)
+{
+    QByteArray bytes = LoadResource("ICON", id);
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "ico");
+    QIcon icon;
+    for (QImage image = reader.read(); !image.isNull(); image = reader.read()) {
+        icon.addPixmap(QPixmap::fromImage(image));
+        if (!reader.jumpToNextImage()) {
+            break;
+        }
+    }
+    return icon;
 }
 
 QImage LoadDesignPicture(const QString &name)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFileDevice>
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -16,6 +17,9 @@ bool HasResource(const QString &type, int id);
 
 // A bitmap resource decoded for drawing.
 QImage LoadBitmapResource(int id);
+
+// An icon resource with every size the icon file holds; null when there is none.
+QIcon LoadIconResource(int id);
 
 // A picture that belongs to one window's design (a button face, say) rather than to the table
 // of numbered resources; null when there is none of that name.

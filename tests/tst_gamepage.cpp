@@ -8,6 +8,7 @@
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/uTab.h"
+#include "tests/support/EngineHome.h"
 #include "tests/support/WebPages.h"
 
 #include <QAction>
@@ -196,9 +197,7 @@ void GamePageTest::refreshBeforeAndAfterTheFirstTab()
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
+    const EngineHome home;
     WebBrowser::PrepareEngine();
     QApplication app(argc, argv);
     GamePageTest test;

@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Program.h"
 #include "platform/WebBrowser.h"
+#include "tests/support/EngineHome.h"
 #include "tests/support/LoopWait.h"
 
 #include <QApplication>
@@ -424,9 +425,7 @@ void LoginTest::loginLoadsAfreshRightAfterUnload()
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
+    const EngineHome home;
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
     WebBrowser::PrepareEngine();
     QApplication app(argc, argv);

@@ -1,5 +1,6 @@
 #include "DemoServer.h"
 #include "platform/WebBrowser.h"
+#include "tests/support/EngineHome.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -213,9 +214,7 @@ void WebBrowserTest::engineStartsWithoutItsParameterDump()
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
+    const EngineHome home;
     WebBrowser::PrepareEngine();
     QApplication app(argc, argv);
     WebBrowserTest test;

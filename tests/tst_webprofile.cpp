@@ -1,6 +1,7 @@
 #include "DemoServer.h"
 #include "platform/CacheMain.h"
 #include "platform/WebBrowser.h"
+#include "tests/support/EngineHome.h"
 #include "tests/support/WebPages.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QWebEngineView>
 
 #include <cstdio>
+#include <optional>
 
 using namespace platform;
 
@@ -157,10 +159,10 @@ void WebProfileTest::loginAndStorageLastARestart()
 int main(int argc, char *argv[])
 {
     const bool child = argc == 4 && QByteArray(argv[1]) == "--run";
-    QTemporaryDir home;
+    // The two runs of the restart test share the home their parent gives them.
+    std::optional<EngineHome> home;
     if (!child) {
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
+        home.emplace();
     }
     WebBrowser::PrepareEngine();
     QApplication app(argc, argv);

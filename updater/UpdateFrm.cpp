@@ -95,10 +95,7 @@ UpdateFrm::UpdateFrm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
 void UpdateFrm::BuildWindow()
 {
     setWindowTitle(fromUtf8(WindowCaption));
-    QPixmap icon;
-    if (icon.loadFromData(platform::LoadResource("ICON", AppIconId))) {
-        setWindowIcon(icon);
-    }
+    setWindowIcon(platform::LoadIconResource(AppIconId));
     setFixedSize(WindowSize);
     setMask(roundedTop(WindowSize, CornerRadius));
     QPalette colours = palette();
