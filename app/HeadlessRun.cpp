@@ -1,11 +1,13 @@
 #include "HeadlessRun.h"
 
+#include "platform/LayeredWindow.h"
 #include "platform/Program.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -22,9 +24,35 @@ QString stageOfWindow(const QObject *window)
 
 // Long enough for the compositor and a web page to paint after the window is mapped.
 const int SettleMilliseconds = 1500;
-// A window that is one picture of its own is complete once painted; this is for the compositor.
-// The splash needs it: the login replaces it as soon as the page has loaded.
-const int PaintedSettleMilliseconds = 100;
+// A window that is one picture of its own is complete once painted, but a compositor draws it on
+// the screen a moment later, sooner or later as the machine is busy. The splash cannot wait long
+// (the login replaces it as soon as the page has loaded), so the screen is looked at until it
+// shows the picture.
+const int OnScreenPollMilliseconds = 25;
+const int OnScreenTries = 40;
+
+// Whether the screen shows the window's own picture at its centre yet.
+bool showsOnScreen(QWidget *window)
+{
+    const auto *layered = qobject_cast<const platform::LayeredWindow *>(window);
+    const QImage picture = layered ? layered->LayeredImage() : QImage();
+    if (picture.isNull()) {
+        return true;
+    }
+    const QPoint centre(picture.width() / 2, picture.height() / 2);
+    const QColor wanted = picture.pixelColor(centre);
+    if (wanted.alpha() < 255) {
+        return true;
+    }
+    const QPoint onScreen = window->mapToGlobal(centre);
+    const QColor seen = QGuiApplication::primaryScreen()
+                            ->grabWindow(0, onScreen.x(), onScreen.y(), 1, 1)
+                            .toImage()
+                            .pixelColor(0, 0);
+    return qAbs(seen.red() - wanted.red()) + qAbs(seen.green() - wanted.green()) +
+               qAbs(seen.blue() - wanted.blue()) <=
+           24;
+}
 
 bool isOnePicture(const QString &stage)
 {
@@ -83,11 +111,30 @@ bool HeadlessRun::eventFilter(QObject *watched, QEvent *event)
         const QString stage = stageOfWindow(watched);
         if (!stage.isEmpty() && !m_reached.contains(stage) && painted == isOnePicture(stage)) {
             m_reached.append(stage);
-            const int settle = painted ? PaintedSettleMilliseconds : SettleMilliseconds;
-            QTimer::singleShot(settle, this, [this, stage] { StageReached(stage); });
+            if (painted) {
+                ReachWhenOnScreen(stage, static_cast<QWidget *>(watched), OnScreenTries);
+            } else {
+                QTimer::singleShot(SettleMilliseconds, this,
+                                   [this, stage] { StageReached(stage); });
+            }
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+// Looks again until the picture is on the screen, the window went, or the tries ran out; the
+// screen is saved then in any case.
+void HeadlessRun::ReachWhenOnScreen(const QString &stage, QWidget *window, int triesLeft)
+{
+    QTimer::singleShot(OnScreenPollMilliseconds, this,
+                       [this, stage, window = QPointer<QWidget>(window), triesLeft] {
+                           if (window && window->isVisible() && triesLeft > 0 &&
+                               !showsOnScreen(window)) {
+                               ReachWhenOnScreen(stage, window, triesLeft - 1);
+                           } else {
+                               StageReached(stage);
+                           }
+                       });
 }
 
 void HeadlessRun::StageReached(const QString &stage)

@@ -31,6 +31,7 @@ public:
 
 private:
     void StageReached(const QString &stage);
+    void ReachWhenOnScreen(const QString &stage, QWidget *window, int triesLeft);
     void Finish(int exitCode);
     void SaveScreen(const QString &stage);
     void GiveUp();
