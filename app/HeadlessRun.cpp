@@ -1,7 +1,7 @@
 #include "HeadlessRun.h"
 
-#include "platform/LayeredWindow.h"
-#include "platform/Program.h"
+#include "platform/os/Program.h"
+#include "platform/winsys/LayeredWindow.h"
 
 #include <QApplication>
 #include <QEvent>

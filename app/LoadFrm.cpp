@@ -4,9 +4,9 @@
 #include "net/AppConfig.h"
 #include "net/KubDownLoadFile.h"
 #include "net/VersionCheck.h"
-#include "platform/Connection.h"
-#include "platform/MessageBox.h"
-#include "platform/Shell.h"
+#include "platform/os/Connection.h"
+#include "platform/os/MessageBox.h"
+#include "platform/os/Shell.h"
 
 #include <QCloseEvent>
 
@@ -62,7 +62,7 @@ bool LoadFrm::CheckVersion()
     if (!m_DownLoadFile) {
         m_DownLoadFile = std::make_unique<KubDownLoadFile>();
     }
-    VersionCheck check(*m_DownLoadFile, VersionCheck::Caller::Startup);
+    VersionCheck check(*m_DownLoadFile, VersionCheck::Caller::Startup, &platform::MessageBox);
     check.SetManifestAddress(m_manifestAddress);
     return check.Run() == VersionCheck::Outcome::Continue;
 }

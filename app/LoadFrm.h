@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LayeredWindow.h"
+#include "platform/winsys/LayeredWindow.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "ModGetTaskbarHei.h"
 
-#include "platform/Twips.h"
+#include "platform/winsys/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

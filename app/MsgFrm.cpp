@@ -1,11 +1,11 @@
 #include "MsgFrm.h"
 
-#include "net/AppConfig.h"
 #include "controls/BForm.h"
 #include "controls/iButton.h"
-#include "platform/Region.h"
-#include "platform/Resources.h"
-#include "platform/Twips.h"
+#include "net/AppConfig.h"
+#include "platform/os/Resources.h"
+#include "platform/winsys/Region.h"
+#include "platform/winsys/Twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>

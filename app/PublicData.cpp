@@ -1,8 +1,8 @@
 #include "PublicData.h"
 
-#include "platform/NoFollowFile.h"
-#include "platform/Resources.h"
-#include "platform/TempFolder.h"
+#include "platform/os/NoFollowFile.h"
+#include "platform/os/Resources.h"
+#include "platform/os/TempFolder.h"
 
 namespace PublicData {
 

@@ -2,7 +2,7 @@
 // the client's WebBrowser (shared named profile, observer script, web channel).
 //   bench_navigate [navigations]     (default 5; run with a display)
 #include "DemoServer.h"
-#include "platform/WebBrowser.h"
+#include "platform/web/WebBrowser.h"
 #include "tests/support/EngineHome.h"
 
 #include <QApplication>

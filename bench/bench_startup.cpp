@@ -14,8 +14,8 @@
 #include "app/Forms.h"
 #include "app/LoadFrm.h"
 #include "login/LoginFrm.h"
-#include "platform/Connection.h"
-#include "platform/WebBrowser.h"
+#include "platform/os/Connection.h"
+#include "platform/web/WebBrowser.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -6,10 +6,11 @@
 #include "DemoServer.h"
 #include "ProcessMemory.h"
 #include "app/Forms.h"
+#include "mainwnd/GameTabs.h"
 #include "mainwnd/WebMainFrm.h"
 #include "mainwnd/WebUrl.h"
-#include "platform/Program.h"
-#include "platform/WebBrowser.h"
+#include "platform/os/Program.h"
+#include "platform/web/WebBrowser.h"
 #include "tabstrip/uTab.h"
 #include "tests/support/EngineHome.h"
 
@@ -62,7 +63,7 @@ long treePssKiB(QMap<QString, long> *kinds = nullptr)
 bool openTab(WebMainFrm &main, const QString &address)
 {
     main.SetURL(address);
-    WebUrl *page = main.PageOf(main.WebuTab->Selected());
+    WebUrl *page = main.Tabs().SelectedPage();
     if (!page) {
         return false;
     }

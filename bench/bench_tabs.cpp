@@ -1,8 +1,8 @@
 // Time of one composition of the tab band (DrawTabs): 30 tabs in style 1 on a strip 1600 pixels
 // wide, one hot with the pointer on its close mark, one selected.
 //   bench_tabs [compositions]     (default 2000)
-#include "platform/MemDC.h"
-#include "platform/Resources.h"
+#include "platform/os/Resources.h"
+#include "platform/winsys/MemDC.h"
 #include "tabstrip/TabDrawing.h"
 #include "tabstrip/TabLayout.h"
 #include "tabstrip/TabMetrics.h"

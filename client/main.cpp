@@ -5,7 +5,7 @@
 #include "login/LoginFrm.h"
 #include "mainwnd/WebMainFrm.h"
 #include "net/AppConfig.h"
-#include "platform/WebBrowser.h"
+#include "platform/web/WebBrowser.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -48,6 +48,7 @@ int main(int argc, char *argv[])
 
     const auto headless = HeadlessRun::FromEnvironment();
     GameWindow::OpenProvider().Replace(openMainWindow);
+    GameWindow::IsOpenProvider().Replace([] { return Forms<WebMainFrm>::IfLoaded() != nullptr; });
     // The version check waits on the network; the engine starts meanwhile.
     platform::WebBrowser::StartEngineSoon();
     LoadFrm &loadFrm = Forms<LoadFrm>::Get();

@@ -1,10 +1,10 @@
 #include "BForm.h"
 
 #include "CaptionBarLayout.h"
-#include "platform/MouseCodes.h"
-#include "platform/Resources.h"
-#include "platform/Twips.h"
-#include "platform/WindowProc.h"
+#include "platform/os/Resources.h"
+#include "platform/winsys/MouseCodes.h"
+#include "platform/winsys/Twips.h"
+#include "platform/winsys/WindowProc.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>

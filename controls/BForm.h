@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/PropertyBag.h"
-#include "platform/SystemColors.h"
-#include "platform/WindowHandles.h"
+#include "platform/winsys/PropertyBag.h"
+#include "platform/winsys/SystemColors.h"
+#include "platform/winsys/WindowHandles.h"
 
 #include <QImage>
 #include <QPointer>

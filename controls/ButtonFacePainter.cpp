@@ -2,7 +2,7 @@
 
 #include "ButtonLayout.h"
 #include "ButtonStrip.h"
-#include "platform/Twips.h"
+#include "platform/winsys/Twips.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SystemColors.h"
+#include "platform/winsys/SystemColors.h"
 
 #include <QFont>
 #include <QImage>

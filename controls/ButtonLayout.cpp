@@ -1,7 +1,7 @@
 #include "ButtonLayout.h"
 
 #include "ButtonStrip.h"
-#include "platform/Twips.h"
+#include "platform/winsys/Twips.h"
 
 #include <cmath>
 

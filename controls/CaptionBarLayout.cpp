@@ -1,6 +1,6 @@
 #include "CaptionBarLayout.h"
 
-#include "platform/Twips.h"
+#include "platform/winsys/Twips.h"
 
 #include <QImage>
 #include <QPainter>

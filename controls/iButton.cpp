@@ -2,9 +2,9 @@
 
 #include "ButtonLayout.h"
 #include "ButtonStrip.h"
-#include "platform/LayeredWindow.h"
-#include "platform/MouseCodes.h"
-#include "platform/VirtualKeys.h"
+#include "platform/winsys/LayeredWindow.h"
+#include "platform/winsys/MouseCodes.h"
+#include "platform/winsys/VirtualKeys.h"
 
 #include <QApplication>
 #include <QCursor>

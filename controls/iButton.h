@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ButtonFacePainter.h"
-#include "platform/PropertyBag.h"
-#include "platform/SystemColors.h"
-#include "platform/WindowHandles.h"
+#include "platform/winsys/PropertyBag.h"
+#include "platform/winsys/SystemColors.h"
+#include "platform/winsys/WindowHandles.h"
 
 #include <QFont>
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "CSubclass.h"
 
 #include "HookRecord.h"
-#include "platform/EventLog.h"
+#include "platform/os/EventLog.h"
 
 #include <QMetaType>
 

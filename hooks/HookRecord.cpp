@@ -1,7 +1,7 @@
 #include "HookRecord.h"
 
 #include "CSubclass.h"
-#include "platform/WindowHandles.h"
+#include "platform/winsys/WindowHandles.h"
 
 #include <QCoreApplication>
 #include <QTimer>

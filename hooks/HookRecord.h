@@ -1,7 +1,7 @@
 #pragma once
 
 #include "MessageTable.h"
-#include "platform/WindowProc.h"
+#include "platform/winsys/WindowProc.h"
 
 #include <QPointer>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "LinkCommand.h"
 
 #include "net/AppConfig.h"
-#include "platform/DdeLink.h"
+#include "platform/os/DdeLink.h"
 
 namespace LinkCommand {
 namespace {
@@ -29,7 +29,7 @@ int Run(const QStringList &arguments, QString &message)
         return Accepted;
     case platform::LinkAnswer::Refused:
         message = "vantor-link: the client refused it (only http and https addresses of at most "
-                  "8 KiB are opened)";
+                  "8 KiB are opened, in at most 30 tabs)";
         return Refused;
     case platform::LinkAnswer::NoAnswer:
         message = "vantor-link: the Vantor client did not answer";

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WindowProc.h"
+#include "platform/winsys/WindowProc.h"
 
 // The backdrop's replaced window procedure keeps the login window glued to it.
 namespace PublicData {

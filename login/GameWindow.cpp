@@ -8,6 +8,17 @@ OpenService &OpenProvider()
     return service;
 }
 
+IsOpenService &IsOpenProvider()
+{
+    static IsOpenService service([] { return false; });
+    return service;
+}
+
+bool IsOpen()
+{
+    return IsOpenProvider()();
+}
+
 void Open(const QString &address)
 {
     OpenProvider()(address);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LayeredWindow.h"
+#include "platform/winsys/LayeredWindow.h"
 
 // The login screen's decorative frame: a per-pixel-alpha window that carries the login pair's
 // taskbar button, caption and icons. The login window rides on it; dragging it by any opaque

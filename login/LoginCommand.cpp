@@ -1,6 +1,6 @@
 #include "LoginCommand.h"
 
-#include "platform/WebAddress.h"
+#include "platform/os/WebAddress.h"
 
 LoginCommand LoginCommand::FromAddress(const QString &address)
 {

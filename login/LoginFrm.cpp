@@ -9,12 +9,12 @@
 #include "app/LoadFrm.h"
 #include "app/PublicData.h"
 #include "net/AppConfig.h"
-#include "platform/LayeredWindow.h"
-#include "platform/MessageBox.h"
-#include "platform/Program.h"
-#include "platform/Resources.h"
-#include "platform/WebBrowser.h"
-#include "platform/WindowProc.h"
+#include "platform/os/MessageBox.h"
+#include "platform/os/Program.h"
+#include "platform/os/Resources.h"
+#include "platform/web/WebBrowser.h"
+#include "platform/winsys/LayeredWindow.h"
+#include "platform/winsys/WindowProc.h"
 
 #include <QIcon>
 #include <QMouseEvent>
@@ -53,6 +53,18 @@ QString LoginFrm::LoginPage()
 void LoginFrm::SetLoginPage(const QString &address)
 {
     loginPage() = address;
+}
+
+void LoginFrm::ShowAgain()
+{
+    LoginFrm &login = Forms<LoginFrm>::Get();
+    LoginBgFrm &backdrop = Forms<LoginBgFrm>::Get();
+    if (backdrop.isVisible()) {
+        backdrop.showNormal(); // brings the login window back with it
+        backdrop.raise();
+        login.raise();
+        login.activateWindow();
+    }
 }
 
 LoginFrm::LoginFrm()
@@ -194,7 +206,12 @@ void LoginFrm::WebBrowser1_DocumentComplete(const QString &url, bool)
             platform::MessageBox(QString::fromUtf8(NoConnectionText),
                                  QString::fromUtf8(AppConfig::MessageTitle),
                                  platform::mb::Ok | platform::mb::IconWarning);
-            platform::EndProgram(0);
+            // Switching account from a running game: the game stays, only the login goes.
+            if (GameWindow::IsOpen()) {
+                Forms<LoginBgFrm>::Get().Form_Unload();
+            } else {
+                platform::EndProgram(0);
+            }
             return;
         }
         if (self->WebBrowser1->LocationURL().contains(url)) {

@@ -21,6 +21,10 @@ public:
     static QString LoginPage();
     static void SetLoginPage(const QString &address);
 
+    // Shows the login again over a running game: a login that is not loaded is loaded (it
+    // shows itself once its page is in); one that is minimised or behind comes to the front.
+    static void ShowAgain();
+
     void Form_Unload();
 
     platform::WebBrowser *WebBrowser1 = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/NotifyIcon.h"
+#include "platform/os/NotifyIcon.h"
 
 // The client's icon in the notification area, with its tip and a balloon. Clicks come to the
 // window given to AddNotifyIcon as CallbackMessage. The icon goes when the object does.

@@ -1,6 +1,6 @@
 #include "MainLayout.h"
 
-#include "platform/Twips.h"
+#include "platform/winsys/Twips.h"
 
 namespace MainLayout {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "WebMainFrm.h"
 #include "app/Forms.h"
-#include "platform/HotKey.h"
-#include "platform/WinApi.h"
+#include "platform/os/HotKey.h"
+#include "platform/winsys/WinApi.h"
 
 #include <QHash>
 

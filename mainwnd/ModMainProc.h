@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WindowProc.h"
+#include "platform/winsys/WindowProc.h"
 
 // The main window's own window procedure: the system-wide F10 key and the tray icon's clicks
 // come to the window as messages and are answered here.

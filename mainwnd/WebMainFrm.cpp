@@ -1,5 +1,7 @@
 #include "WebMainFrm.h"
 
+#include "AppMenu.h"
+#include "GameTabs.h"
 #include "KubNotifyIcon.h"
 #include "MainLayout.h"
 #include "ModMainProc.h"
@@ -13,21 +15,17 @@
 #include "controls/iButton.h"
 #include "login/LoginFrm.h"
 #include "net/AppConfig.h"
-#include "net/KubDownLoadFile.h"
-#include "net/VersionCheck.h"
-#include "platform/CacheMain.h"
-#include "platform/DdeLink.h"
-#include "platform/MemDC.h"
-#include "platform/MessageBox.h"
-#include "platform/Program.h"
-#include "platform/Region.h"
-#include "platform/Resources.h"
-#include "platform/Shell.h"
-#include "platform/Twips.h"
-#include "platform/WebAddress.h"
-#include "platform/WebBrowser.h"
-#include "platform/WinApi.h"
-#include "platform/WindowProc.h"
+#include "platform/os/DdeLink.h"
+#include "platform/os/Program.h"
+#include "platform/os/Resources.h"
+#include "platform/os/Shell.h"
+#include "platform/os/WebAddress.h"
+#include "platform/web/WebBrowser.h"
+#include "platform/winsys/MemDC.h"
+#include "platform/winsys/Region.h"
+#include "platform/winsys/Twips.h"
+#include "platform/winsys/WinApi.h"
+#include "platform/winsys/WindowProc.h"
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/uTab.h"
@@ -38,7 +36,6 @@
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
-#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -52,8 +49,6 @@ const int ToolBitmapId = 104;
 const int LogoBitmapId = 105;
 const int ProgramIconId = 101;
 const int CornerEllipse = 6;
-// Cookies and visited links stay: the player stays logged in.
-const quint32 CacheKeepMask = CacheMain::COOKIE_CACHE_ENTRY | CacheMain::URLHISTORY_CACHE_ENTRY;
 
 QString text(const char *utf8)
 {
@@ -82,28 +77,6 @@ QSize twips(QSize pixels)
 }
 
 } // namespace
-
-WebMainFrm::PageFormService &WebMainFrm::PageFormProvider()
-{
-    static PageFormService service([](const QString &url) -> ITabForm * {
-        auto *page = new WebUrl;
-        page->OpenURL(url);
-        return page;
-    });
-    return service;
-}
-
-WebMainFrm::UpdateCheckService &WebMainFrm::UpdateCheckProvider()
-{
-    static UpdateCheckService service([](VersionCheck &) {});
-    return service;
-}
-
-WebMainFrm::CacheCleanerService &WebMainFrm::CacheCleanerProvider()
-{
-    static CacheCleanerService service(&CacheMain::DeleteCacheEntries);
-    return service;
-}
 
 WebMainFrm::WebMainFrm() : QWidget(nullptr, Qt::Window)
 {
@@ -134,6 +107,10 @@ void WebMainFrm::BuildControls()
 
     WebuTab = new uTab(this);
     WebuTab->setObjectName("WebuTab");
+    // The skin that lies on the caption bar, tabs from just inside the strip's left end.
+    WebuTab->SetTabStyle(1);
+    WebuTab->SetTabLeftSize(10);
+    WebuTab->SetTabRight(0);
     pCnt = new QWidget(this);
     pCnt->setObjectName("pCnt");
     pCnt->installEventFilter(this);
@@ -147,31 +124,11 @@ void WebMainFrm::BuildControls()
     GameSpaceBtn->SetBackPicture(platform::LoadDesignPicture("gamespace_btn.png"));
     OtherUserBtn = captionButton(this, "OtherUserBtn");
     OtherUserBtn->SetBackPicture(platform::LoadDesignPicture("otheruser_btn.png"));
-    BuildBrowserPanel();
-    BuildAppMenu();
-}
-
-void WebMainFrm::BuildAppMenu()
-{
-    appmenu = new QMenu(text("程序菜单"), this);
-    appmenu->setObjectName("appmenu");
-    const auto item = [this](const char *name, const char *caption, void (WebMainFrm::*slot)()) {
-        QAction *action = appmenu->addAction(text(caption));
-        action->setObjectName(name);
-        if (slot) {
-            connect(action, &QAction::triggered, this, slot);
-        }
-        return action;
-    };
-    appmenuItems.refresh = item("refresh", "刷新(F5)", &WebMainFrm::refresh_Click);
-    appmenuItems.hiderestore =
-        item("hiderestore", "隐藏/恢复(F10)", &WebMainFrm::hiderestore_Click);
-    appmenuItems.clearcache = item("clearcache", "清除缓存", &WebMainFrm::clearcache_Click);
-    appmenuItems.line = appmenu->addSeparator();
-    appmenuItems.line->setObjectName("line");
-    appmenuItems.update = item("update", "更新", &WebMainFrm::update_Click);
-    appmenuItems.version = item("version", "版本号:", nullptr);
-    appmenuItems.exit = item("exit", "退出", &WebMainFrm::exit_Click);
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName("Picture1");
+    Picture1->installEventFilter(this);
+    m_AppMenu = new AppMenu(*this);
+    m_Tabs = new GameTabs(*WebuTab, this);
 }
 
 void WebMainFrm::BuildCaptionButtons()
@@ -181,13 +138,6 @@ void WebMainFrm::BuildCaptionButtons()
     web_minmax->SetStyle(ButtonStrip::ToggleStyle);
     web_min = captionButton(this, "web_min");
     web_tool = captionButton(this, "web_tool");
-}
-
-void WebMainFrm::BuildBrowserPanel()
-{
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName("Picture1");
-    Picture1->installEventFilter(this);
 }
 
 // The start browser shows only until the first tab opens, and the login opens one before the
@@ -231,6 +181,7 @@ void WebMainFrm::ConnectControls()
     connect(web_min, &iButton::Click, this, &WebMainFrm::web_min_Click);
     connect(web_minmax, &iButton::Click, this, &WebMainFrm::web_minmax_Click);
     connect(web_close, &iButton::Click, this, &WebMainFrm::web_close_Click);
+    connect(m_Tabs, &GameTabs::GamePageComplete, this, &WebMainFrm::GamePageComplete);
 }
 
 // The icon file the login left; without it the program's own icon, since a tray icon without a
@@ -254,7 +205,6 @@ void WebMainFrm::Form_Load()
     m_NotifyIcon->AddNotifyIcon(hWnd, icon,
                                 text(AppConfig::GameTitle) + text(AppConfig::CaptionSuffix));
     ModMainProc::HookMainWindow(hWnd);
-    appmenuItems.version->setText(text("版本号:") + VersionCheck::LocalVersion());
     m_Link = new platform::DdeSource(this);
     connect(m_Link, &platform::DdeSource::LinkExecute, this, &WebMainFrm::Form_LinkExecute,
             Qt::DirectConnection);
@@ -272,71 +222,41 @@ void WebMainFrm::Form_Load()
         const QSize free = twips(screen->size()) - twips(size());
         move(platform::TwipsToPixels(free.width() / 2), platform::TwipsToPixels(free.height() / 2));
     }
+    LoadCaptionPictures();
+    WebuTab->SethContainerWnd(platform::HandleOf(pCnt));
+    WebuTab->LockReDraw(false);
+    web_minmax_Click();
+}
+
+void WebMainFrm::LoadCaptionPictures()
+{
     web_close->SetBackPicture(platform::LoadBitmapResource(CloseBitmapId));
     web_minmax->SetBackPicture(platform::LoadBitmapResource(MinMaxBitmapId));
     web_min->SetBackPicture(platform::LoadBitmapResource(MinBitmapId));
     web_minmax->SetValue(true);
     web_tool->SetBackPicture(platform::LoadBitmapResource(ToolBitmapId));
-    WebuTab->SethContainerWnd(platform::HandleOf(pCnt));
-    WebuTab->LockReDraw(false);
     PicLogo->setPixmap(QPixmap::fromImage(platform::LoadBitmapResource(LogoBitmapId)));
-    web_minmax_Click();
 }
 
 void WebMainFrm::SetURL(const QString &strURL)
 {
-    OpenGameTab(strURL);
+    ShowGameTab(strURL);
 }
 
-void WebMainFrm::OpenGameTab(const QString &url)
+// Past the cap the player hears why nothing opened, in the tray's balloon: the request may
+// come from another program while the window is hidden.
+bool WebMainFrm::ShowGameTab(const QString &url)
 {
-    const std::shared_ptr<CTabItems> items = WebuTab->TabItems();
-    const int found = FindGameTab(url);
-    if (found < 0) {
-        ITabForm *page = PageFormProvider()(url);
-        if (auto *gamePage = dynamic_cast<WebUrl *>(page)) {
-            connect(gamePage, &WebUrl::PageComplete, this, [this] {
-                if (!std::exchange(m_GamePageSeen, true)) {
-                    emit GamePageComplete();
-                }
-            });
+    if (!m_Tabs->Open(url)) {
+        if (m_NotifyIcon) {
+            m_NotifyIcon->ShowBubble(text(AppConfig::GameTitle), text(GameTabs::TooManyTabsText),
+                                     platform::NIIF_WARNING);
         }
-        const QString key = TabKeyPrefix + url;
-        // Keys ignore case but addresses do not: an address that differs from an open one only
-        // in case gets a tab of its own, found again by its address alone.
-        const bool keyTaken = items->FindItem(key) >= 0;
-        items->Add(key, page, keyTaken ? std::nullopt : std::optional<QString>(key));
-        items->Item(items->Count() - 1)->SetItemData(url);
-        items->SetSelected(items->Count() - 1);
-    } else {
-        items->SetSelected(found);
+        return false;
     }
     Picture1->hide();
-    FocusSelectedPage();
-}
-
-int WebMainFrm::FindGameTab(const QString &url) const
-{
-    const std::shared_ptr<CTabItems> items = WebuTab->TabItems();
-    for (int i = 0; i < items->Count(); ++i) {
-        if (items->Item(i)->ItemData().toString() == url) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-WebUrl *WebMainFrm::PageOf(int index) const
-{
-    const std::shared_ptr<CTabItem> item = WebuTab->TabItems()->Item(index);
-    return item ? dynamic_cast<WebUrl *>(item->Form()) : nullptr;
-}
-
-void WebMainFrm::FocusSelectedPage()
-{
-    if (WebUrl *page = PageOf(WebuTab->Selected())) {
-        page->setFocus(Qt::OtherFocusReason);
-    }
+    m_Tabs->FocusSelectedPage();
+    return true;
 }
 
 void WebMainFrm::RectRgn(platform::HWND hWnd, int Top, int Buttom, int X, int Y)
@@ -397,7 +317,16 @@ void WebMainFrm::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     activateWindow();
-    FocusSelectedPage();
+    m_Tabs->FocusSelectedPage();
+}
+
+// A minimised window skips its layout; a size it was given meanwhile is laid out on its return.
+void WebMainFrm::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
+        Form_Resize();
+    }
 }
 
 void WebMainFrm::ArrowCursor()
@@ -408,7 +337,7 @@ void WebMainFrm::ArrowCursor()
 void WebMainFrm::WebuTab_TabChanged()
 {
     Picture1->hide();
-    FocusSelectedPage();
+    m_Tabs->FocusSelectedPage();
 }
 
 void WebMainFrm::WebuTab_OnMouseDown(int ItemIndex, short &, short &, float &, float &)
@@ -460,11 +389,7 @@ void WebMainFrm::GameSpaceBtn_Click()
 
 void WebMainFrm::OtherUserBtn_Click()
 {
-    LoginFrm &login = Forms<LoginFrm>::Get();
-    if (login.isVisible()) {
-        login.raise();
-        login.activateWindow();
-    }
+    LoginFrm::ShowAgain();
 }
 
 void WebMainFrm::objStyle_CloseClick()
@@ -474,7 +399,7 @@ void WebMainFrm::objStyle_CloseClick()
 
 void WebMainFrm::PopupAppMenu()
 {
-    appmenu->popup(QCursor::pos());
+    m_AppMenu->Popup(QCursor::pos());
 }
 
 void WebMainFrm::web_tool_Click()
@@ -499,8 +424,7 @@ void WebMainFrm::web_close_Click()
     close();
 }
 
-// Before the first tab the start browser shows; from then on the selected tab's page.
-void WebMainFrm::refresh_Click()
+void WebMainFrm::RefreshShownPage()
 {
     if (!Picture1->isHidden()) {
         if (WebBrowser1) {
@@ -509,54 +433,6 @@ void WebMainFrm::refresh_Click()
     } else {
         WebuTab->RefreshPage();
     }
-}
-
-void WebMainFrm::hiderestore_Click()
-{
-    ModMainProc::ToggleMainWindow(platform::HandleOf(this));
-}
-
-void WebMainFrm::clearcache_Click()
-{
-    if (CacheCleanerProvider()("*.*", CacheKeepMask)) {
-        platform::MessageBox(text(CacheClearedText), text(CacheTitle),
-                             platform::mb::Ok | platform::mb::IconInformation);
-    } else {
-        platform::MessageBox(text(CacheNotClearedText), text(CacheTitle),
-                             platform::mb::Ok | platform::mb::IconWarning);
-    }
-}
-
-// The check pumps the event loop while it downloads: meanwhile the command is off, and a close
-// lets the window go only once the check has returned, so neither the downloader nor the window
-// is taken from under it.
-void WebMainFrm::update_Click()
-{
-    if (m_RunningCheck || m_Unloaded) {
-        return;
-    }
-    if (!m_DownLoadFile) {
-        m_DownLoadFile = new KubDownLoadFile(this);
-    }
-    VersionCheck check(*m_DownLoadFile, VersionCheck::Caller::Menu);
-    UpdateCheckProvider()(check);
-    m_RunningCheck = &check;
-    appmenuItems.update->setEnabled(false);
-    const VersionCheck::Outcome outcome = check.RunAndCloseOwner(m_bExit, *this);
-    m_RunningCheck = nullptr;
-    appmenuItems.update->setEnabled(true);
-    if (outcome == VersionCheck::Outcome::HandedOff) {
-        // The updater replaces the client's files: nothing of the client may stay behind.
-        platform::EndProgram(0);
-    }
-    if (std::exchange(m_UnloadPending, false)) {
-        QTimer::singleShot(0, this, &WebMainFrm::FinishUnload);
-    }
-}
-
-void WebMainFrm::exit_Click()
-{
-    close();
 }
 
 void WebMainFrm::Form_LinkExecute(const QString &CmdStr, bool &Cancel)
@@ -570,7 +446,7 @@ void WebMainFrm::Form_LinkExecute(const QString &CmdStr, bool &Cancel)
         Cancel = true;
     } else {
         WinApi::ShowWindow(hWnd, WinApi::SW_RESTORE);
-        OpenGameTab(CmdStr);
+        Cancel = !ShowGameTab(CmdStr);
     }
 }
 
@@ -622,9 +498,7 @@ void WebMainFrm::Form_Unload()
 
 void WebMainFrm::FinishUnload()
 {
-    if (m_RunningCheck) {
-        m_UnloadPending = true;
-        m_RunningCheck->Abandon();
+    if (m_AppMenu->DeferWhileChecking([this] { FinishUnload(); })) {
         return;
     }
     WebuTab->TabItems()->Clear();

@@ -1,8 +1,8 @@
 #include "WebUrl.h"
 
-#include "platform/Shell.h"
-#include "platform/WebAddress.h"
-#include "platform/WebBrowser.h"
+#include "platform/os/Shell.h"
+#include "platform/os/WebAddress.h"
+#include "platform/web/WebBrowser.h"
 #include "tabstrip/CTabItem.h"
 
 #include <QDateTime>

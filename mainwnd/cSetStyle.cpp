@@ -1,7 +1,7 @@
 #include "cSetStyle.h"
 
-#include "platform/WinApi.h"
-#include "platform/WindowProc.h"
+#include "platform/winsys/WinApi.h"
+#include "platform/winsys/WindowProc.h"
 
 #include <QChildEvent>
 #include <QCursor>

@@ -2,7 +2,7 @@
 
 #include "SizingBand.h"
 #include "hooks/cFormSubclass.h"
-#include "platform/ScreenFrame.h"
+#include "platform/winsys/ScreenFrame.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,8 +1,8 @@
 #include "KubDownLoadFile.h"
 
-#include "platform/FileAttributes.h"
-#include "platform/NoFollowFile.h"
-#include "platform/WebAddress.h"
+#include "platform/os/FileAttributes.h"
+#include "platform/os/NoFollowFile.h"
+#include "platform/os/WebAddress.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -2,11 +2,11 @@
 
 #include "KubDownLoadFile.h"
 #include "net/AppConfig.h"
-#include "platform/MessageBox.h"
-#include "platform/NoFollowFile.h"
-#include "platform/Resources.h"
-#include "platform/Shell.h"
-#include "platform/TempFolder.h"
+#include "platform/os/MessageBox.h"
+#include "platform/os/NoFollowFile.h"
+#include "platform/os/Resources.h"
+#include "platform/os/Shell.h"
+#include "platform/os/TempFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTimer>
-#include <QWidget>
 
 namespace {
 
@@ -40,17 +39,12 @@ QString trimSpaces(QString text)
     return text.mid(start, end - start);
 }
 
-void tell(const char *text, unsigned icon)
-{
-    platform::MessageBox(QString::fromUtf8(text), QString::fromUtf8(AppConfig::MessageTitle),
-                         platform::mb::Ok | icon);
-}
-
 } // namespace
 
-VersionCheck::VersionCheck(KubDownLoadFile &downloader, Caller caller)
-    : m_downloader(downloader), m_caller(caller), m_localVersion(LocalVersion()),
-      m_manifestAddress(ManifestAddress()),
+VersionCheck::VersionCheck(KubDownLoadFile &downloader, Caller caller,
+                           MessageBoxFunction messageBox)
+    : m_downloader(downloader), m_caller(caller), m_messageBox(std::move(messageBox)),
+      m_localVersion(LocalVersion()), m_manifestAddress(ManifestAddress()),
       m_clientExecutable(QCoreApplication::applicationFilePath())
 {
 }
@@ -109,31 +103,38 @@ VersionCheck::Outcome VersionCheck::Run()
     }
     if (*serverVersion == m_localVersion) {
         if (m_caller == Caller::Menu) {
-            tell(UpToDateText, platform::mb::IconWarning);
+            Tell(UpToDateText, platform::mb::IconWarning);
         }
         return Outcome::Continue;
     }
-    const int answer = platform::MessageBox(QString::fromUtf8(NewVersionText),
-                                            QString::fromUtf8(AppConfig::MessageTitle),
-                                            platform::mb::YesNo | platform::mb::IconQuestion);
+    const int answer =
+        m_messageBox(QString::fromUtf8(NewVersionText), QString::fromUtf8(AppConfig::MessageTitle),
+                     platform::mb::YesNo | platform::mb::IconQuestion);
     if (answer != platform::id::Yes) {
         return Outcome::Continue;
     }
     if (!HandOff()) {
-        tell(HandOffFailedText, platform::mb::IconWarning);
+        Tell(HandOffFailedText, platform::mb::IconWarning);
         return Outcome::Continue;
     }
     return Outcome::HandedOff;
 }
 
-VersionCheck::Outcome VersionCheck::RunAndCloseOwner(bool &bExitFlag, QWidget &owner)
+VersionCheck::Outcome VersionCheck::RunAndCloseOwner(bool &bExitFlag,
+                                                     const std::function<void()> &closeOwner)
 {
     const Outcome outcome = Run();
     if (outcome == Outcome::HandedOff) {
         bExitFlag = true;
-        owner.close();
+        closeOwner();
     }
     return outcome;
+}
+
+void VersionCheck::Tell(const char *text, unsigned icon) const
+{
+    m_messageBox(QString::fromUtf8(text), QString::fromUtf8(AppConfig::MessageTitle),
+                 platform::mb::Ok | icon);
 }
 
 // False when the deadline ended the fetch: the check is then given up. A failed download leaves

@@ -3,10 +3,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class KubDownLoadFile;
-class QWidget;
 
 // Compares the client's version with the update manifest's and, when they differ and the player
 // agrees, hands over to the updater. The same check runs at start-up and from the main window's
@@ -25,13 +25,19 @@ public:
         HandedOff, // the updater runs; the caller must end the client now
     };
 
-    VersionCheck(KubDownLoadFile &downloader, Caller caller);
+    // How the check talks to the player: a message box with the text, title and flags of
+    // platform::MessageBox, returning the button pressed. The check has no windows of its own;
+    // whoever runs it passes the boxes of the windows it owns.
+    using MessageBoxFunction =
+        std::function<int(const QString &text, const QString &title, unsigned flags)>;
+
+    VersionCheck(KubDownLoadFile &downloader, Caller caller, MessageBoxFunction messageBox);
 
     Outcome Run();
 
     // Run for the menu's update command: when the updater has taken over, the owner window's
     // exit flag is set and the window closed, so it ends without asking for confirmation.
-    Outcome RunAndCloseOwner(bool &bExitFlag, QWidget &owner);
+    Outcome RunAndCloseOwner(bool &bExitFlag, const std::function<void()> &closeOwner);
 
     // Stops a running check at its download; it then ends silently whatever the manifest says,
     // for a player who left meanwhile.
@@ -61,9 +67,11 @@ public:
 private:
     bool FetchManifest(const QString &manifestFile);
     bool HandOff();
+    void Tell(const char *text, unsigned icon) const;
 
     KubDownLoadFile &m_downloader;
     Caller m_caller;
+    MessageBoxFunction m_messageBox;
     QString m_localVersion;
     QString m_manifestAddress;
     QString m_clientExecutable;

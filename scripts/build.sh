@@ -6,5 +6,10 @@ cd "$(dirname "$0")/.."
 
 preset="${1:-default}"
 scripts/setup.sh
-cmake --preset "$preset" >/dev/null
+# CI sets VANTOR_WARNINGS_AS_ERRORS=ON; a player's build only warns.
+strict=()
+if [ -n "${VANTOR_WARNINGS_AS_ERRORS:-}" ]; then
+  strict=(-D CMAKE_COMPILE_WARNING_AS_ERROR="$VANTOR_WARNINGS_AS_ERRORS")
+fi
+cmake --preset "$preset" "${strict[@]}" >/dev/null
 cmake --build --preset "$preset" -j "$(nproc)"

@@ -4,7 +4,7 @@
 #include "ITabForm.h"
 #include "IuTab.h"
 #include "TabError.h"
-#include "platform/WinApi.h"
+#include "platform/winsys/WinApi.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 
 #include "TabMetrics.h"
 #include "mdlTabAPI.h"
-#include "platform/Gdi.h"
-#include "platform/MemDC.h"
+#include "platform/winsys/Gdi.h"
+#include "platform/winsys/MemDC.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 #include "mdlTabAPI.h"
 
 #include "TabError.h"
-#include "platform/Gdi.h"
-#include "platform/MemDC.h"
-#include "platform/WinApi.h"
+#include "platform/winsys/Gdi.h"
+#include "platform/winsys/MemDC.h"
+#include "platform/winsys/WinApi.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/SystemColors.h"
-#include "platform/WindowHandles.h"
+#include "platform/winsys/SystemColors.h"
+#include "platform/winsys/WindowHandles.h"
 
 #include <QImage>
 #include <QString>

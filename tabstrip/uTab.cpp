@@ -5,10 +5,10 @@
 #include "ITabForm.h"
 #include "TabMetrics.h"
 #include "mdlTabAPI.h"
-#include "platform/MemDC.h"
-#include "platform/MouseCodes.h"
-#include "platform/Resources.h"
-#include "platform/WinApi.h"
+#include "platform/os/Resources.h"
+#include "platform/winsys/MemDC.h"
+#include "platform/winsys/MouseCodes.h"
+#include "platform/winsys/WinApi.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

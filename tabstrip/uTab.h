@@ -4,7 +4,7 @@
 #include "TabDrawing.h"
 #include "TabLayout.h"
 #include "hooks/CSubclass.h"
-#include "platform/PropertyBag.h"
+#include "platform/winsys/PropertyBag.h"
 
 #include <QFont>
 #include <QImage>

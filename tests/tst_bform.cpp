@@ -1,9 +1,9 @@
 #include "controls/BForm.h"
 #include "controls/CaptionBarLayout.h"
 #include "controls/iButton.h"
-#include "platform/Resources.h"
-#include "platform/Twips.h"
-#include "platform/WindowProc.h"
+#include "platform/os/Resources.h"
+#include "platform/winsys/Twips.h"
+#include "platform/winsys/WindowProc.h"
 
 #include <QPainter>
 #include <QTest>

@@ -1,5 +1,5 @@
 #include "mainwnd/cSetStyle.h"
-#include "platform/WindowProc.h"
+#include "platform/winsys/WindowProc.h"
 
 #include <QProcess>
 #include <QScreen>
@@ -56,6 +56,8 @@ class BorderlessTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void bandIsFivePixelsEachSide_data();
+    void bandIsFivePixelsEachSide();
     void bandShowsItsZone_data();
     void bandShowsItsZone();
     void dragMovesTheWindowOnceAtTheRelease_data();
@@ -65,6 +67,43 @@ private slots:
     void maximiseAndRestoreTwice();
     void workAreaChangeRefitsTheMaximisedWindow();
 };
+
+void BorderlessTest::bandIsFivePixelsEachSide_data()
+{
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<int>("code");
+    const QRect w(100, 100, 1000, 700); // edges 100, 100, 1100 and 800
+    QTest::newRow("left, 5 in") << w << QPoint(105, 450) << 6;
+    QTest::newRow("left, 6 in") << w << QPoint(106, 450) << -1;
+    QTest::newRow("left, 5 out") << w << QPoint(95, 450) << 6;
+    QTest::newRow("left, 6 out") << w << QPoint(94, 450) << -1;
+    QTest::newRow("right, 5 in") << w << QPoint(1095, 450) << 2;
+    QTest::newRow("right, 6 in") << w << QPoint(1094, 450) << -1;
+    QTest::newRow("right, 5 out") << w << QPoint(1105, 450) << 2;
+    QTest::newRow("top, 5 in") << w << QPoint(600, 105) << 0;
+    QTest::newRow("top, 6 in") << w << QPoint(600, 106) << -1;
+    QTest::newRow("bottom, 5 in") << w << QPoint(600, 795) << 4;
+    QTest::newRow("bottom, 6 in") << w << QPoint(600, 794) << -1;
+    QTest::newRow("bottom, 5 out") << w << QPoint(600, 805) << 4;
+    QTest::newRow("bottom, 6 out") << w << QPoint(600, 806) << -1;
+    QTest::newRow("corner's last pixel") << w << QPoint(105, 795) << 5;
+    QTest::newRow("next to the corner, below") << w << QPoint(106, 795) << 4;
+    QTest::newRow("next to the corner, left") << w << QPoint(105, 794) << 6;
+    // Windows narrower than two bands: the corners come first.
+    QTest::newRow("tiny, middle") << QRect(0, 0, 8, 8) << QPoint(4, 4) << 5;
+    QTest::newRow("tiny, top right") << QRect(0, 0, 8, 8) << QPoint(8, 0) << 1;
+    QTest::newRow("12 wide, top middle") << QRect(0, 0, 12, 40) << QPoint(6, 0) << 0;
+    QTest::newRow("11 wide, top middle") << QRect(0, 0, 11, 40) << QPoint(6, 0) << 1;
+}
+
+void BorderlessTest::bandIsFivePixelsEachSide()
+{
+    QFETCH(QRect, window);
+    QFETCH(QPoint, pointer);
+    QFETCH(int, code);
+    QCOMPARE(int(SizingBand::HitTest(SizingBand::Edges::FromRect(window), pointer)), code);
+}
 
 void BorderlessTest::bandShowsItsZone_data()
 {

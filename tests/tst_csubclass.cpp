@@ -1,5 +1,5 @@
 #include "hooks/CSubclass.h"
-#include "platform/EventLog.h"
+#include "platform/os/EventLog.h"
 #include "tests/support/MessageRecorder.h"
 
 #include <QTest>

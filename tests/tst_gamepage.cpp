@@ -1,14 +1,16 @@
 #include "DemoServer.h"
 #include "app/Forms.h"
+#include "mainwnd/GameTabs.h"
 #include "mainwnd/WebMainFrm.h"
 #include "mainwnd/WebUrl.h"
-#include "platform/Program.h"
-#include "platform/Shell.h"
-#include "platform/WebBrowser.h"
+#include "platform/os/Program.h"
+#include "platform/os/Shell.h"
+#include "platform/web/WebBrowser.h"
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/uTab.h"
 #include "tests/support/EngineHome.h"
+#include "tests/support/Parts.h"
 #include "tests/support/WebPages.h"
 
 #include <QAction>
@@ -93,13 +95,13 @@ WebUrl *GamePageTest::openGame(const QString &path)
     if (!QTest::qWaitForWindowExposed(m_main) || !complete.wait(LoadTimeoutMs)) {
         return nullptr;
     }
-    return m_main->PageOf(m_main->WebuTab->Selected());
+    return m_main->Tabs().PageOf(PartOf<uTab>(m_main, "WebuTab")->Selected());
 }
 
 void GamePageTest::tabCaptionIsThePageTitle()
 {
     QVERIFY(openGame("/game/?seed=1"));
-    const auto tab = m_main->WebuTab->TabItems()->Item(0);
+    const auto tab = PartOf<uTab>(m_main, "WebuTab")->TabItems()->Item(0);
     QTRY_COMPARE_WITH_TIMEOUT(tab->Caption(), QString("Vantor - 得分 0"), LoadTimeoutMs);
 }
 
@@ -122,7 +124,7 @@ void GamePageTest::newWindowsGoToTheShell()
     const int windows = QApplication::topLevelWidgets().size();
     evaluate(*page->wb, QString("document.getElementById('%1').click()").arg(link));
     QTRY_COMPARE_WITH_TIMEOUT(m_opened, QStringList{url(target)}, LoadTimeoutMs);
-    QCOMPARE(m_main->WebuTab->TabItems()->Count(), 1);
+    QCOMPARE(PartOf<uTab>(m_main, "WebuTab")->TabItems()->Count(), 1);
     QCOMPARE(QApplication::topLevelWidgets().size(), windows);
     QCOMPARE(page->wb->LocationURL(), url("/game/?seed=1"));
 }
@@ -136,9 +138,9 @@ void GamePageTest::keyboardGoesToTheSelectedPage()
     QProcess::execute("xdotool", {"key", "Right"});
     QTRY_COMPARE_WITH_TIMEOUT(evaluate(*first->wb, keys).toInt(), 1, LoadTimeoutMs);
 
-    QSignalSpy complete(m_main->PageOf(0)->wb, &WebBrowser::DocumentComplete);
+    QSignalSpy complete(m_main->Tabs().PageOf(0)->wb, &WebBrowser::DocumentComplete);
     m_main->SetURL(url("/game/?seed=2"));
-    WebUrl *second = m_main->PageOf(1);
+    WebUrl *second = m_main->Tabs().PageOf(1);
     QTRY_VERIFY_WITH_TIMEOUT(evaluate(*second->wb, "typeof vantorOrbs").toString() == "object",
                              LoadTimeoutMs);
     QProcess::execute("xdotool", {"key", "Left", "Left"});
@@ -177,22 +179,23 @@ void GamePageTest::refreshBeforeAndAfterTheFirstTab()
     m_main = &Forms<WebMainFrm>::Get();
     m_main->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_main));
-    QTRY_VERIFY(m_main->WebBrowser1);
-    QWebEngineView *start = m_main->WebBrowser1->View();
+    QTRY_VERIFY(m_main->findChild<WebBrowser *>("WebBrowser1"));
+    WebBrowser *startBrowser = m_main->findChild<WebBrowser *>("WebBrowser1");
+    QWebEngineView *start = startBrowser->View();
     QSignalSpy startLoaded(start, &QWebEngineView::loadFinished);
-    m_main->WebBrowser1->Navigate(url("/game/?seed=1"));
+    startBrowser->Navigate(url("/game/?seed=1"));
     QVERIFY(startLoaded.wait(LoadTimeoutMs));
     QSignalSpy startReloads(start, &QWebEngineView::loadStarted);
-    m_main->appmenuItems.refresh->trigger();
+    PartOf<QAction>(m_main, "refresh")->trigger();
     QVERIFY(startReloads.wait(LoadTimeoutMs));
 
     m_main->SetURL(url("/game/?seed=2"));
-    QSignalSpy pageLoaded(m_main->PageOf(0)->wb->View(), &QWebEngineView::loadFinished);
+    QSignalSpy pageLoaded(m_main->Tabs().PageOf(0)->wb->View(), &QWebEngineView::loadFinished);
     QVERIFY(pageLoaded.wait(LoadTimeoutMs));
-    QSignalSpy pageReloads(m_main->PageOf(0)->wb->View(), &QWebEngineView::loadStarted);
-    m_main->appmenuItems.refresh->trigger();
+    QSignalSpy pageReloads(m_main->Tabs().PageOf(0)->wb->View(), &QWebEngineView::loadStarted);
+    PartOf<QAction>(m_main, "refresh")->trigger();
     QVERIFY(pageReloads.wait(LoadTimeoutMs));
-    QVERIFY(!m_main->WebBrowser1);
+    QTRY_VERIFY(!m_main->findChild<WebBrowser *>("WebBrowser1"));
 }
 
 int main(int argc, char *argv[])

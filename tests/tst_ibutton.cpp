@@ -1,8 +1,8 @@
 #include "controls/ButtonLayout.h"
 #include "controls/ButtonStrip.h"
 #include "controls/iButton.h"
-#include "platform/Resources.h"
-#include "platform/Twips.h"
+#include "platform/os/Resources.h"
+#include "platform/winsys/Twips.h"
 
 #include <QApplication>
 #include <QCursor>

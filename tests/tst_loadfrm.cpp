@@ -2,9 +2,9 @@
 #include "app/LoadFrm.h"
 #include "app/PublicData.h"
 #include "net/AppConfig.h"
-#include "platform/Connection.h"
-#include "platform/MessageBox.h"
-#include "platform/Shell.h"
+#include "platform/os/Connection.h"
+#include "platform/os/MessageBox.h"
+#include "platform/os/Shell.h"
 
 #include <QApplication>
 #include <QFile>

@@ -4,9 +4,9 @@
 #include "login/LoginBgFrm.h"
 #include "login/LoginFrm.h"
 #include "login/PictureButton.h"
-#include "platform/MessageBox.h"
-#include "platform/Program.h"
-#include "platform/WebBrowser.h"
+#include "platform/os/MessageBox.h"
+#include "platform/os/Program.h"
+#include "platform/web/WebBrowser.h"
 #include "tests/support/EngineHome.h"
 #include "tests/support/LoopWait.h"
 
@@ -68,9 +68,12 @@ private slots:
     void dialogsStaySilent();
     void noContextMenu();
     void frameCompletingFirstDoesNotShowWindows();
+    void emptyPageWarnsAndEnds_data();
     void emptyPageWarnsAndEnds();
     void draggingBackdropCarriesLoginWindow();
     void minimiseButtonHidesBoth();
+    void showAgainBringsTheLoginBack_data();
+    void showAgainBringsTheLoginBack();
     void loginLoadsAfreshRightAfterUnload();
 
 private:
@@ -359,9 +362,21 @@ void LoginTest::frameCompletingFirstDoesNotShowWindows()
                              LoadTimeoutMs);
 }
 
+void LoginTest::emptyPageWarnsAndEnds_data()
+{
+    QTest::addColumn<bool>("gameOpen");
+    QTest::addColumn<int>("ends");
+    QTest::newRow("at start-up") << false << 1;
+    QTest::newRow("switching account in a game") << true << 0;
+}
+
 void LoginTest::emptyPageWarnsAndEnds()
 {
+    QFETCH(bool, gameOpen);
+    QFETCH(int, ends);
     m_server.setFile("/t/empty.html", "", "text/html");
+    ScopedReplacement<GameWindow::IsOpenService> game(GameWindow::IsOpenProvider(),
+                                                      [gameOpen] { return gameOpen; });
     QStringList boxes;
     int ended = 0;
     ScopedReplacement<MessageBoxService> box(
@@ -373,9 +388,10 @@ void LoginTest::emptyPageWarnsAndEnds()
 
     LoginFrm::SetLoginPage(url("/t/empty.html"));
     Forms<LoginFrm>::Get();
-    QTRY_COMPARE_WITH_TIMEOUT(ended, 1, LoadTimeoutMs);
-    QCOMPARE(boxes, QStringList{"提示:未能连接到服务器，请检查网络连接是否正常！"});
-    QVERIFY(!Forms<LoginBgFrm>::Get().isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(boxes, QStringList{"提示:未能连接到服务器，请检查网络连接是否正常！"},
+                              LoadTimeoutMs);
+    QCOMPARE(ended, ends);
+    QTRY_COMPARE(Forms<LoginFrm>::IfLoaded() == nullptr, gameOpen);
 }
 
 void LoginTest::draggingBackdropCarriesLoginWindow()
@@ -408,6 +424,29 @@ void LoginTest::minimiseButtonHidesBoth()
     Forms<LoginBgFrm>::Get().showNormal();
     QTRY_VERIFY(login->isVisible());
     QCOMPARE(login->pos(), Forms<LoginBgFrm>::Get().pos());
+}
+
+// The main window's "switch account": a login never loaded or minimised comes to the front.
+void LoginTest::showAgainBringsTheLoginBack_data()
+{
+    QTest::addColumn<bool>("minimised");
+    QTest::newRow("not loaded") << false;
+    QTest::newRow("minimised") << true;
+}
+
+void LoginTest::showAgainBringsTheLoginBack()
+{
+    QFETCH(bool, minimised);
+    if (minimised) {
+        QVERIFY(openLogin("/t/links.html"));
+        Forms<LoginBgFrm>::Get().showMinimized();
+        QTRY_VERIFY(!Forms<LoginFrm>::Get().isVisible());
+    }
+    LoginFrm::SetLoginPage(url("/t/links.html"));
+    LoginFrm::ShowAgain();
+    QVERIFY(Forms<LoginFrm>::IfLoaded());
+    QVERIFY(openLogin("/t/links.html"));
+    QVERIFY(!Forms<LoginBgFrm>::Get().isMinimized());
 }
 
 void LoginTest::loginLoadsAfreshRightAfterUnload()

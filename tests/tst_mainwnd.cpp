@@ -2,14 +2,16 @@
 #include "app/Forms.h"
 #include "app/MsgFrm.h"
 #include "controls/iButton.h"
-#include "mainwnd/ModMainProc.h"
+#include "mainwnd/AppMenu.h"
+#include "mainwnd/GameTabs.h"
+#include "mainwnd/MainLayout.h"
 #include "mainwnd/WebMainFrm.h"
 #include "mainwnd/cSetStyle.h"
 #include "net/AppConfig.h"
 #include "net/VersionCheck.h"
-#include "platform/DdeLink.h"
-#include "platform/Program.h"
-#include "platform/WindowProc.h"
+#include "platform/os/DdeLink.h"
+#include "platform/os/Program.h"
+#include "platform/winsys/WindowProc.h"
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/ITabForm.h"
@@ -17,6 +19,7 @@
 #include "tabstrip/uTab.h"
 #include "tests/support/Flips.h"
 #include "tests/support/PageForm.h"
+#include "tests/support/Parts.h"
 #include "tests/support/ScriptedBoxes.h"
 
 #include <QAction>
@@ -132,6 +135,8 @@ private slots:
     void setUrlOpensOrSelects();
     void everyCloseAsksOnce_data();
     void everyCloseAsksOnce();
+    void stripHasTheMainWindowsStyle();
+    void resizeWhileMinimisedIsLaidOutOnReturn();
     void loadMaximisesAndRestoreCentres();
     void minmaxTwiceReturnsToTheRectangle();
     void appMenuHoldsItsItemsInOrder();
@@ -140,7 +145,7 @@ private slots:
     void cacheClearingSaysWhatHappened();
     void updateKeepsWindowWhileChecking_data();
     void updateKeepsWindowWhileChecking();
-    void trayMessageAfterUnloadMakesNoWindow();
+    void hideRestoreShowsAHiddenWindow();
     void hotKeyFromAnotherApplication_data();
     void hotKeyFromAnotherApplication();
     void linkCommands_data();
@@ -153,7 +158,7 @@ private:
     void requestClose(const QString &path);
     QPoint lastTabCloseMark() const;
 
-    std::unique_ptr<ScopedReplacement<WebMainFrm::PageFormService>> m_pages;
+    std::unique_ptr<ScopedReplacement<GameTabs::PageFormService>> m_pages;
     std::unique_ptr<ScopedReplacement<EndProgramService>> m_end;
     QPointer<WebMainFrm> m_main;
     QList<QPointer<QWidget>> m_forms;
@@ -171,8 +176,8 @@ void MainWindowTest::initTestCase()
 
 void MainWindowTest::init()
 {
-    m_pages = std::make_unique<ScopedReplacement<WebMainFrm::PageFormService>>(
-        WebMainFrm::PageFormProvider(), [this](const QString &) {
+    m_pages = std::make_unique<ScopedReplacement<GameTabs::PageFormService>>(
+        GameTabs::PageFormProvider(), [this](const QString &) {
             auto *page = new PageForm;
             m_forms << page;
             return page;
@@ -209,7 +214,7 @@ WebMainFrm *MainWindowTest::open(const QStringList &addresses)
 
 QPoint MainWindowTest::lastTabCloseMark() const
 {
-    uTab *strip = m_main->WebuTab;
+    uTab *strip = PartOf<uTab>(m_main, "WebuTab");
     const auto tab = strip->TabItems()->Item(strip->TabItems()->Count() - 1);
     return QPoint(strip->TabLeftSize(), 0) +
            TabMetrics::ForStyle(strip->TabStyle()).ClosePos(tab->Left(), tab->Width()) +
@@ -219,19 +224,21 @@ QPoint MainWindowTest::lastTabCloseMark() const
 void MainWindowTest::requestClose(const QString &path)
 {
     if (path == "close button") {
-        QTest::mouseClick(m_main->web_close, Qt::LeftButton, {},
-                          m_main->web_close->rect().center());
+        QTest::mouseClick(PartOf<iButton>(m_main, "web_close"), Qt::LeftButton, {},
+                          PartOf<iButton>(m_main, "web_close")->rect().center());
     } else if (path == "system close") {
         SendMessage(HandleOf(m_main), wm::SysCommand, SC_CLOSE, 0);
     } else if (path == "window manager") {
         m_main->close();
+    } else if (path == "menu exit") {
+        PartOf<QAction>(m_main, "exit")->trigger();
     } else if (path == "last tab's mark") {
         const QPoint mark = lastTabCloseMark();
         // The pointer really moves there; the strip hears of it on the server's next event.
-        QTest::mouseMove(m_main->WebuTab, mark + QPoint(0, 100));
-        QTest::mouseMove(m_main->WebuTab, mark);
-        QTRY_COMPARE(m_main->WebuTab->CloseState(), 1);
-        QTest::mouseClick(m_main->WebuTab, Qt::LeftButton, {}, mark);
+        QTest::mouseMove(PartOf<uTab>(m_main, "WebuTab"), mark + QPoint(0, 100));
+        QTest::mouseMove(PartOf<uTab>(m_main, "WebuTab"), mark);
+        QTRY_COMPARE(PartOf<uTab>(m_main, "WebuTab")->CloseState(), 1);
+        QTest::mouseClick(PartOf<uTab>(m_main, "WebuTab"), Qt::LeftButton, {}, mark);
     }
 }
 
@@ -257,10 +264,10 @@ void MainWindowTest::setUrlOpensOrSelects()
     QFETCH(int, tabs);
     QFETCH(int, selected);
     QVERIFY(open(addresses));
-    QCOMPARE(m_main->WebuTab->TabItems()->Count(), tabs);
-    QCOMPARE(m_main->WebuTab->Selected(), selected);
+    QCOMPARE(PartOf<uTab>(m_main, "WebuTab")->TabItems()->Count(), tabs);
+    QCOMPARE(PartOf<uTab>(m_main, "WebuTab")->Selected(), selected);
     QCOMPARE(m_forms.size(), tabs);
-    QVERIFY(m_main->Picture1->isHidden());
+    QVERIFY(PartOf<QWidget>(m_main, "Picture1")->isHidden());
 }
 
 void MainWindowTest::everyCloseAsksOnce_data()
@@ -269,7 +276,8 @@ void MainWindowTest::everyCloseAsksOnce_data()
     QTest::addColumn<bool>("answerYes");
     QTest::addColumn<bool>("askAgainWhileOpen");
 
-    for (const char *path : {"close button", "system close", "window manager", "last tab's mark"}) {
+    for (const char *path :
+         {"close button", "system close", "window manager", "last tab's mark", "menu exit"}) {
         QTest::addRow("%s, no", path) << path << false << false;
         QTest::addRow("%s, yes", path) << path << true << false;
     }
@@ -299,8 +307,34 @@ void MainWindowTest::everyCloseAsksOnce()
         QVERIFY(!m_forms.first());
     } else {
         QVERIFY(m_main && m_main->isVisible());
-        QCOMPARE(m_main->WebuTab->TabItems()->Count(), 1);
+        QCOMPARE(PartOf<uTab>(m_main, "WebuTab")->TabItems()->Count(), 1);
     }
+}
+
+// The real window's strip, not only its layout: the skin of the caption bar, whole captions.
+void MainWindowTest::stripHasTheMainWindowsStyle()
+{
+    QVERIFY(open({GameA}));
+    uTab *strip = PartOf<uTab>(m_main, "WebuTab");
+    QCOMPARE(strip->height(), 32);
+    QCOMPARE(strip->TabStyle(), 1);
+    QCOMPARE(strip->TabLeftSize(), 10);
+    QCOMPARE(strip->TabItems()->Item(0)->Width(), 200);
+}
+
+void MainWindowTest::resizeWhileMinimisedIsLaidOutOnReturn()
+{
+    QVERIFY(open({GameA}));
+    m_main->showMinimized();
+    QTRY_VERIFY(m_main->isMinimized());
+    m_main->resize(800, 500);
+    m_main->showNormal();
+    QTRY_VERIFY(!m_main->isMinimized());
+    const QSize size = m_main->size();
+    QTRY_COMPARE(PartOf<iButton>(m_main, "web_close")->geometry(),
+                 MainLayout::ToPixels(*MainLayout::Place(size * 15).web_close));
+    QCOMPARE(PartOf<uTab>(m_main, "WebuTab")->width(),
+             MainLayout::ToPixels(*MainLayout::Place(size * 15).WebuTab).width());
 }
 
 void MainWindowTest::loadMaximisesAndRestoreCentres()
@@ -308,10 +342,11 @@ void MainWindowTest::loadMaximisesAndRestoreCentres()
     QVERIFY(open({"http://game.test/play"}));
     const QRect screen = m_main->screen()->availableGeometry();
     QTRY_COMPARE(m_main->geometry(), screen);
-    QVERIFY(m_main->web_minmax->Value());
+    QVERIFY(PartOf<iButton>(m_main, "web_minmax")->Value());
 
-    QTest::mouseClick(m_main->web_minmax, Qt::LeftButton, {}, m_main->web_minmax->rect().center());
-    QVERIFY(!m_main->web_minmax->Value());
+    QTest::mouseClick(PartOf<iButton>(m_main, "web_minmax"), Qt::LeftButton, {},
+                      PartOf<iButton>(m_main, "web_minmax")->rect().center());
+    QVERIFY(!PartOf<iButton>(m_main, "web_minmax")->Value());
     const QSize design(1036, 639);
     const QRect full = m_main->screen()->geometry();
     QTRY_COMPARE(m_main->geometry(), QRect(QPoint((full.width() - design.width()) / 2,
@@ -324,7 +359,7 @@ void MainWindowTest::minmaxTwiceReturnsToTheRectangle()
     QVERIFY(open({GameA}));
     const QRect maximised = m_main->screen()->availableGeometry();
     QTRY_COMPARE(m_main->geometry(), maximised);
-    iButton *button = m_main->web_minmax;
+    iButton *button = PartOf<iButton>(m_main, "web_minmax");
     const auto click = [button] {
         // The button counts a release as a click only where the window really is by now.
         const QPoint center = button->rect().center();
@@ -347,7 +382,7 @@ void MainWindowTest::appMenuHoldsItsItemsInOrder()
 {
     QVERIFY(open({GameA}));
     QStringList captions;
-    for (const QAction *action : m_main->appmenu->actions()) {
+    for (const QAction *action : PartOf<QMenu>(m_main, "appmenu")->actions()) {
         captions << (action->isSeparator() ? "-" : action->text());
     }
     QCOMPARE(captions, QStringList({"刷新(F5)", "隐藏/恢复(F10)", "清除缓存", "-", "更新",
@@ -355,16 +390,17 @@ void MainWindowTest::appMenuHoldsItsItemsInOrder()
 
     QCursor::setPos(400, 300);
     QTRY_COMPARE(QCursor::pos(), QPoint(400, 300));
-    QTest::mouseClick(m_main->web_tool, Qt::LeftButton, {}, m_main->web_tool->rect().center());
-    QTRY_VERIFY(m_main->appmenu->isVisible());
-    QCOMPARE(m_main->appmenu->pos(), QPoint(400, 300));
-    m_main->appmenu->hide();
+    QTest::mouseClick(PartOf<iButton>(m_main, "web_tool"), Qt::LeftButton, {},
+                      PartOf<iButton>(m_main, "web_tool")->rect().center());
+    QTRY_VERIFY(PartOf<QMenu>(m_main, "appmenu")->isVisible());
+    QCOMPARE(PartOf<QMenu>(m_main, "appmenu")->pos(), QPoint(400, 300));
+    PartOf<QMenu>(m_main, "appmenu")->hide();
 }
 
 void MainWindowTest::refreshGoesToTheSelectedTab()
 {
     QVERIFY(open({GameA, GameB}));
-    m_main->appmenuItems.refresh->trigger();
+    PartOf<QAction>(m_main, "refresh")->trigger();
     QCOMPARE(static_cast<PageForm *>(m_forms[0].data())->refreshes, 0);
     QCOMPARE(static_cast<PageForm *>(m_forms[1].data())->refreshes, 1);
 }
@@ -386,13 +422,13 @@ void MainWindowTest::cacheClearingSaysWhatHappened()
     QFETCH(unsigned, flags);
     ScriptedBoxes boxes(id::Ok);
     QStringList calls;
-    ScopedReplacement cleaner(WebMainFrm::CacheCleanerProvider(),
+    ScopedReplacement cleaner(AppMenu::CacheCleanerProvider(),
                               [&](const QString &pattern, quint32 keepMask) {
                                   calls << pattern + " " + QString::number(keepMask, 16);
                                   return cleared;
                               });
     QVERIFY(open({GameA}));
-    m_main->appmenuItems.clearcache->trigger();
+    PartOf<QAction>(m_main, "clearcache")->trigger();
     QCOMPARE(calls, QStringList{"*.* 300000"});
     QCOMPARE(boxes.texts, QStringList{text});
     QCOMPARE(boxes.titles, QStringList{"缓存清理"});
@@ -417,16 +453,16 @@ void MainWindowTest::updateKeepsWindowWhileChecking()
     ScriptedBoxes boxes(id::No);
     ExitDialogs dialogs(true);
     int checks = 0;
-    ScopedReplacement checkSetup(WebMainFrm::UpdateCheckProvider(), [&](VersionCheck &check) {
+    ScopedReplacement checkSetup(AppMenu::UpdateCheckProvider(), [&](VersionCheck &check) {
         check.SetManifestAddress(m_server.baseUrl() + "/fault/slow?ms=1500");
         if (++checks > 1) {
             return;
         }
         QTimer::singleShot(300, m_main, [this, meanwhile] {
             if (meanwhile == "update") {
-                m_main->appmenuItems.update->trigger();
+                PartOf<QAction>(m_main, "update")->trigger();
             } else if (meanwhile == "exit") {
-                m_main->appmenuItems.exit->trigger();
+                PartOf<QAction>(m_main, "exit")->trigger();
             } else {
                 m_main->m_bExit = true;
                 m_main->close();
@@ -434,34 +470,26 @@ void MainWindowTest::updateKeepsWindowWhileChecking()
         });
     });
     QVERIFY(open({GameA}));
-    m_main->appmenuItems.update->trigger();
+    PartOf<QAction>(m_main, "update")->trigger();
     QCOMPARE(checks, 1);
     QCOMPARE(boxes.texts, QStringList());
     if (closes) {
         QTRY_VERIFY(!m_main);
         QCOMPARE(m_ended, 1);
     } else {
-        QVERIFY(m_main->appmenuItems.update->isEnabled());
+        QVERIFY(PartOf<QAction>(m_main, "update")->isEnabled());
     }
 }
 
-// A click on the tray icon just before the window went still arrives: it must not load a new
-// main window (or pop up a menu of one).
-void MainWindowTest::trayMessageAfterUnloadMakesNoWindow()
+// The tray menu's "隐藏/恢复" brings back a window that F10 or the tray hid.
+void MainWindowTest::hideRestoreShowsAHiddenWindow()
 {
     QVERIFY(open({GameA}));
-    const HWND hWnd = HandleOf(m_main);
-    m_main->m_bExit = true;
-    m_main->close();
-    for (LPARAM mouse : {LPARAM(wm::RButtonUp), LPARAM(wm::LButtonUp)}) {
-        PostMessage(hWnd, wm::TrayCallback, 1000, mouse);
-        ModMainProc::MainWindowProc(hWnd, wm::TrayCallback, 1000, mouse);
-    }
-    QTRY_VERIFY(!m_main);
-    QVERIFY(!Forms<WebMainFrm>::IfLoaded());
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        QVERIFY(!qobject_cast<QMenu *>(widget) || !widget->isVisible());
-    }
+    m_main->hide();
+    PartOf<QAction>(m_main, "hiderestore")->trigger();
+    QTRY_VERIFY(m_main->isVisible());
+    PartOf<QAction>(m_main, "hiderestore")->trigger();
+    QTRY_VERIFY(!m_main->isVisible());
 }
 
 void MainWindowTest::hotKeyFromAnotherApplication_data()
@@ -518,6 +546,8 @@ void MainWindowTest::linkCommands_data()
                             << "normal" << 0 << 1 << false;
     QTest::newRow("toggle back") << "--toggle"
                                  << "hidden" << 0 << 1 << true;
+    QTest::newRow("new address at the cap") << GameB << "full" << 1 << 30 << true;
+    QTest::newRow("open address at the cap") << GameA << "full" << 0 << 30 << true;
 }
 
 void MainWindowTest::linkCommands()
@@ -534,12 +564,17 @@ void MainWindowTest::linkCommands()
     } else if (before == "hidden") {
         m_main->hide();
     }
+    for (int i = 1; before == "full" && i < GameTabs::MaxTabs; ++i) {
+        m_main->SetURL(GameA + "?" + QString::number(i));
+    }
 
     QCOMPARE(run(VANTOR_LINK_PROGRAM, {argument}).status, status);
-    QCOMPARE(m_main->WebuTab->TabItems()->Count(), tabs);
-    const int selected =
-        m_main->WebuTab->TabItems()->Item(m_main->WebuTab->Selected())->ItemData().toString() ==
-        argument;
+    QCOMPARE(PartOf<uTab>(m_main, "WebuTab")->TabItems()->Count(), tabs);
+    const int selected = PartOf<uTab>(m_main, "WebuTab")
+                             ->TabItems()
+                             ->Item(PartOf<uTab>(m_main, "WebuTab")->Selected())
+                             ->ItemData()
+                             .toString() == argument;
     QCOMPARE(selected, status == 0 && argument != "--toggle");
     QCOMPARE(m_main->isVisible(), visible);
     QTRY_COMPARE(m_main->isMinimized(), false);
@@ -571,7 +606,7 @@ void MainWindowTest::otherUserCannotReachLink()
     qunsetenv("TMPDIR");
     ::chmod(runtime, 0700);
     QCOMPARE(result.status, 2);
-    QCOMPARE(m_main->WebuTab->TabItems()->Count(), 1);
+    QCOMPARE(PartOf<uTab>(m_main, "WebuTab")->TabItems()->Count(), 1);
 }
 
 QTEST_MAIN(MainWindowTest)

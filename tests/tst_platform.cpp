@@ -1,11 +1,11 @@
-#include "platform/DdeLink.h"
-#include "platform/HotKey.h"
-#include "platform/LayeredWindow.h"
-#include "platform/MessageBox.h"
-#include "platform/Shell.h"
-#include "platform/SystemColors.h"
-#include "platform/TempFolder.h"
-#include "platform/WindowHandles.h"
+#include "platform/os/DdeLink.h"
+#include "platform/os/HotKey.h"
+#include "platform/os/MessageBox.h"
+#include "platform/os/Shell.h"
+#include "platform/os/TempFolder.h"
+#include "platform/winsys/LayeredWindow.h"
+#include "platform/winsys/SystemColors.h"
+#include "platform/winsys/WindowHandles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "platform/PropertyBag.h"
+#include "platform/winsys/PropertyBag.h"
 
 #include <QFont>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "app/ModGetTaskbarHei.h"
 #include "app/PublicData.h"
-#include "platform/Resources.h"
+#include "platform/os/Resources.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/WinApi.h"
+#include "platform/winsys/WinApi.h"
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/ITabForm.h"

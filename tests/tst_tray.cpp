@@ -1,11 +1,13 @@
 #include "app/Forms.h"
 #include "app/PublicData.h"
+#include "mainwnd/GameTabs.h"
 #include "mainwnd/KubNotifyIcon.h"
 #include "mainwnd/WebMainFrm.h"
-#include "platform/Program.h"
-#include "platform/WindowProc.h"
+#include "platform/os/Program.h"
+#include "platform/winsys/WindowProc.h"
 #include "tests/support/Flips.h"
 #include "tests/support/PageForm.h"
+#include "tests/support/Parts.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -53,7 +55,7 @@ private:
     QTemporaryDir m_runtime;
     QProcess m_trayer;
     QPointer<WebMainFrm> m_main;
-    std::unique_ptr<ScopedReplacement<WebMainFrm::PageFormService>> m_pages;
+    std::unique_ptr<ScopedReplacement<GameTabs::PageFormService>> m_pages;
     std::unique_ptr<ScopedReplacement<EndProgramService>> m_end;
 };
 
@@ -65,8 +67,8 @@ void TrayTest::initTestCase()
                     "--SetPartialStrut", "true", "--height", "32", "--SetDockType", "true"});
     QVERIFY(m_trayer.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
-    m_pages = std::make_unique<ScopedReplacement<WebMainFrm::PageFormService>>(
-        WebMainFrm::PageFormProvider(), [](const QString &) { return new PageForm; });
+    m_pages = std::make_unique<ScopedReplacement<GameTabs::PageFormService>>(
+        GameTabs::PageFormProvider(), [](const QString &) { return new PageForm; });
     m_end =
         std::make_unique<ScopedReplacement<EndProgramService>>(EndProgramProvider(), [](int) {});
 }
@@ -104,6 +106,8 @@ void TrayTest::clicksOnTheIcon_data()
     QTest::addColumn<bool>("menu");
 
     QTest::newRow("left click") << QStringList{"1"} << 0 << 1 << false;
+    // Two clicks, however quick: hidden and shown again.
+    QTest::newRow("real double click") << QStringList{"--repeat 2 --delay 60 1"} << 0 << 2 << false;
     QTest::newRow("right click") << QStringList{"3"} << 0 << 0 << true;
     // A left click follows, so the middle one is seen to have done nothing once that toggles.
     QTest::newRow("middle click") << QStringList{"2", "1"} << 0 << 1 << false;
@@ -130,13 +134,14 @@ void TrayTest::clicksOnTheIcon()
         SendMessage(HandleOf(m_main), KubNotifyIcon::CallbackMessage, KubNotifyIcon::IconId, sent);
     }
     for (const QString &button : buttons) {
-        QCOMPARE(QProcess::execute("xdotool", {"mousemove", QString::number(center.x()),
-                                               QString::number(center.y()), "click", button}),
+        QCOMPARE(QProcess::execute("xdotool", QStringList{"mousemove", QString::number(center.x()),
+                                                          QString::number(center.y()), "click"} +
+                                                  button.split(' ')),
                  0);
     }
-    QTRY_COMPARE(m_main->appmenu->isVisible(), menu);
+    QTRY_COMPARE(PartOf<QMenu>(m_main, "appmenu")->isVisible(), menu);
     QTRY_COMPARE(seen.count, flips);
-    m_main->appmenu->hide();
+    PartOf<QMenu>(m_main, "appmenu")->hide();
 }
 
 // Without the icon file the login leaves, the tray still gets the program's own icon: a tray

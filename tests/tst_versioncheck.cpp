@@ -3,7 +3,7 @@
 #include "app/PublicData.h"
 #include "net/KubDownLoadFile.h"
 #include "net/VersionCheck.h"
-#include "platform/MessageBox.h"
+#include "platform/os/MessageBox.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestFiles.h"
 
@@ -103,7 +103,7 @@ void VersionCheckTest::init()
 VersionCheck::Outcome VersionCheckTest::runCheck(VersionCheck::Caller caller,
                                                  const QString &localVersion)
 {
-    VersionCheck check(m_downloader, caller);
+    VersionCheck check(m_downloader, caller, &platform::MessageBox);
     check.SetManifestAddress(m_server.baseUrl() + "/gamehome/qvmr/update.txt");
     check.SetLocalVersion(localVersion);
     check.SetClientExecutable("/opt/vantor game/vantor-client");
@@ -112,9 +112,9 @@ VersionCheck::Outcome VersionCheckTest::runCheck(VersionCheck::Caller caller,
 
 void VersionCheckTest::runFromMenu(FakeOwner &owner)
 {
-    VersionCheck check(m_downloader, VersionCheck::Caller::Menu);
+    VersionCheck check(m_downloader, VersionCheck::Caller::Menu, &platform::MessageBox);
     check.SetManifestAddress(m_server.baseUrl() + "/gamehome/qvmr/update.txt");
-    check.RunAndCloseOwner(owner.m_bExit, owner);
+    check.RunAndCloseOwner(owner.m_bExit, [&owner] { owner.close(); });
 }
 
 void VersionCheckTest::manifestVersion_data()
@@ -354,7 +354,7 @@ void VersionCheckTest::tricklingManifestGivesUpAtTheDeadline()
     // An earlier manifest would offer an update; start-up goes on without the check instead.
     writeFile(PublicData::GetTempFolder() + "update.txt", "version=9.9.9\r\n");
     ScriptedBoxes answers(id::No);
-    VersionCheck check(m_downloader, VersionCheck::Caller::Startup);
+    VersionCheck check(m_downloader, VersionCheck::Caller::Startup, &platform::MessageBox);
     check.SetManifestAddress(m_server.baseUrl() + "/fault/slow?bytes=100&ms=20000&pieces=100");
     check.SetDeadline(500);
     QElapsedTimer clock;

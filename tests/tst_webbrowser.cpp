@@ -1,5 +1,5 @@
 #include "DemoServer.h"
-#include "platform/WebBrowser.h"
+#include "platform/web/WebBrowser.h"
 #include "tests/support/EngineHome.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "DemoServer.h"
-#include "platform/CacheMain.h"
-#include "platform/WebBrowser.h"
+#include "platform/web/CacheMain.h"
+#include "platform/web/WebBrowser.h"
 #include "tests/support/EngineHome.h"
 #include "tests/support/WebPages.h"
 

@@ -1,4 +1,4 @@
-#include "platform/WindowProc.h"
+#include "platform/winsys/WindowProc.h"
 #include "tests/support/MessageRecorder.h"
 
 #include <QApplication>

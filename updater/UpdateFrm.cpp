@@ -6,12 +6,12 @@
 #include "controls/iButton.h"
 #include "net/AppConfig.h"
 #include "net/VersionCheck.h"
-#include "platform/MessageBox.h"
-#include "platform/NoFollowFile.h"
-#include "platform/Resources.h"
-#include "platform/Shell.h"
-#include "platform/TempFolder.h"
-#include "platform/WindowHandles.h"
+#include "platform/os/MessageBox.h"
+#include "platform/os/NoFollowFile.h"
+#include "platform/os/Resources.h"
+#include "platform/os/Shell.h"
+#include "platform/os/TempFolder.h"
+#include "platform/winsys/WindowHandles.h"
 
 #include <QCloseEvent>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "WebBrowserBridge.h"
 
-#include "platform/WebBrowser.h"
+#include "platform/web/WebBrowser.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 #include "WebBrowserPage.h"
 
-#include "platform/WebBrowser.h"
+#include "platform/web/WebBrowser.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WindowProc.h"
+#include "platform/winsys/WindowProc.h"
 
 #include <QList>
 #include <QMetaType>

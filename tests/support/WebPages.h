@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WebBrowser.h"
+#include "platform/web/WebBrowser.h"
 #include "tests/support/LoopWait.h"
 
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "WinTypes.h"
-#include "WindowHandles.h"
+#include "platform/winsys/WinTypes.h"
+#include "platform/winsys/WindowHandles.h"
 
 // System-wide hot keys: the key reaches the window as WM_HOTKEY (wParam the identifier, lParam
 // the modifiers in the low word and the virtual key in the high word) whichever application has

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/WinTypes.h"
-#include "platform/WindowHandles.h"
+#include "platform/winsys/WinTypes.h"
+#include "platform/winsys/WindowHandles.h"
 
 #include <QRect>
 

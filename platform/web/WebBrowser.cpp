@@ -1,9 +1,9 @@
 #include "WebBrowser.h"
 
-#include "web/WebBrowserBridge.h"
-#include "web/WebBrowserPage.h"
+#include "WebBrowserBridge.h"
+#include "WebBrowserPage.h"
 
-#include "WebAddress.h"
+#include "platform/os/WebAddress.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "WinTypes.h"
-#include "WindowHandles.h"
+#include "platform/winsys/WinTypes.h"
+#include "platform/winsys/WindowHandles.h"
 
 #include <QIcon>
 #include <QString>

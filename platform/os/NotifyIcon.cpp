@@ -1,6 +1,6 @@
 #include "NotifyIcon.h"
 
-#include "WindowProc.h"
+#include "platform/winsys/WindowProc.h"
 
 #include <QApplication>
 #include <QHash>
@@ -24,19 +24,22 @@ QHash<Key, Icon> &icons()
     return table;
 }
 
-LPARAM mouseMessageOf(QSystemTrayIcon::ActivationReason reason)
+// Qt tells an activation, not the presses and releases: each becomes the release it stands
+// for. The second click of a double click is reported alone, as a double click; its release
+// follows the notice, as the mouse gives them, so a double click toggles twice like two clicks.
+QList<LPARAM> mouseMessagesOf(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
-        return wm::LButtonUp;
+        return {wm::LButtonUp};
     case QSystemTrayIcon::Context:
-        return wm::RButtonUp;
+        return {wm::RButtonUp};
     case QSystemTrayIcon::DoubleClick:
-        return wm::LButtonDblClk;
+        return {wm::LButtonDblClk, wm::LButtonUp};
     case QSystemTrayIcon::MiddleClick:
-        return wm::MButtonUp;
+        return {wm::MButtonUp};
     default:
-        return 0;
+        return {};
     }
 }
 
@@ -103,9 +106,11 @@ bool Shell_NotifyIcon(UINT dwMessage, const NOTIFYICONDATA &data)
         QObject::connect(icon.tray, &QSystemTrayIcon::activated, icon.tray,
                          [key](QSystemTrayIcon::ActivationReason reason) {
                              const Icon found = icons().value(key);
-                             const LPARAM mouse = mouseMessageOf(reason);
-                             if (found.callback && mouse) {
-                                 PostMessage(key.first, found.uCallbackMessage, key.second, mouse);
+                             for (const LPARAM mouse : mouseMessagesOf(reason)) {
+                                 if (found.callback) {
+                                     PostMessage(key.first, found.uCallbackMessage, key.second,
+                                                 mouse);
+                                 }
                              }
                          });
         apply(icons().insert(key, icon).value(), data);

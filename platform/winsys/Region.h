@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WindowHandles.h"
+#include "platform/winsys/WindowHandles.h"
 
 #include <QRegion>
 #include <QSize>

@@ -1,6 +1,6 @@
 #include "HotKey.h"
 
-#include "WindowProc.h"
+#include "platform/winsys/WindowProc.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>

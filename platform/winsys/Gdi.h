@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/SystemColors.h"
-#include "platform/WinTypes.h"
+#include "platform/winsys/SystemColors.h"
+#include "platform/winsys/WinTypes.h"
 
 #include <QRect>
 #include <QSize>
