@@ -10,6 +10,7 @@
 #include "platform/winsys/WindowHandles.h"
 
 #include <QMenu>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -82,9 +83,18 @@ void AppMenu::hiderestore_Click()
     ModMainProc::ToggleMainWindow(platform::HandleOf(&m_window));
 }
 
+// The clear runs the event loop until the engine's network is back: meanwhile the command is
+// off, and a window that went meanwhile hears nothing of it.
 void AppMenu::clearcache_Click()
 {
-    if (CacheCleanerProvider()("*.*", CacheKeepMask)) {
+    QPointer<AppMenu> self(this);
+    Action("clearcache")->setEnabled(false);
+    const bool cleared = CacheCleanerProvider()("*.*", CacheKeepMask);
+    if (!self) {
+        return;
+    }
+    Action("clearcache")->setEnabled(true);
+    if (cleared) {
         platform::MessageBox(text(CacheClearedText), text(CacheTitle),
                              platform::mb::Ok | platform::mb::IconInformation);
     } else {

@@ -1,5 +1,6 @@
 #include "CacheMain.h"
 
+#include "NetworkProbe.h"
 #include "WebBrowser.h"
 
 #include <QWebEngineCookieStore>
@@ -9,6 +10,8 @@
 
 namespace CacheMain {
 namespace {
+
+const int ClearDeadlineMs = 10000;
 
 struct Kinds {
     bool files = false;
@@ -42,6 +45,10 @@ bool DeleteCacheEntries(const QString &pattern, quint32 keepMask)
     }
     if (kinds->files && !(keepMask & (NORMAL_CACHE_ENTRY | STICKY_CACHE_ENTRY))) {
         profile->clearHttpCache();
+        // Until the clear is over the engine answers no request: a page loaded now would hang.
+        if (!NetworkProbe::WaitUntilAnswered(profile, ClearDeadlineMs)) {
+            return false;
+        }
     }
     if (kinds->cookies && !(keepMask & COOKIE_CACHE_ENTRY)) {
         profile->cookieStore()->deleteAllCookies();

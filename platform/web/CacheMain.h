@@ -15,7 +15,9 @@ inline constexpr quint32 URLHISTORY_CACHE_ENTRY = 0x00200000;
 // The pattern chooses the kinds looked at: "*.*" (or "*", or nothing) every kind, "cookie:" only
 // cookies, "visited:" only visited links. Of those, every kind the keep mask does not name is
 // cleared: the HTTP cache (normal and sticky entries), cookies, visited links. Returns whether the
-// clear was carried out; false for a pattern of another form, which clears nothing.
+// clear was carried out; false for a pattern of another form, which clears nothing, and when the
+// engine's network has not come back from the cache's clearing within 10 s. The event loop runs
+// meanwhile; once this returns, pages load again.
 bool DeleteCacheEntries(const QString &pattern, quint32 keepMask);
 
 } // namespace CacheMain
