@@ -1,4 +1,5 @@
 #include "DemoServer.h"
+#include "DemoSigner.h"
 #include "net/KubDownLoadFile.h"
 #include "net/VersionCheck.h"
 #include "platform/os/MessageBox.h"
@@ -76,6 +77,7 @@ private slots:
     void onlyASignedCurrentManifestUpdates_data();
     void onlyASignedCurrentManifestUpdates();
     void strangerAtStartUpOffersNothing();
+    void demoServerSignsWhatItServes();
 
 private:
     QString gameFolder() const { return m_scratch.path() + "/game/"; }
@@ -261,6 +263,23 @@ void SignedUpdateTest::strangerAtStartUpOffersNothing()
     QCOMPARE(check.Run(), VersionCheck::Outcome::Continue);
     QCOMPARE(boxes.texts, QStringList{});
     QVERIFY(!QFile::exists(PrivateTempFolder() + "Update.exe"));
+}
+
+// The demo server's own signatures are minisign's: the tool itself accepts them, for the
+// manifest as it is at each request.
+void SignedUpdateTest::demoServerSignsWhatItServes()
+{
+    DemoServer demo;
+    QVERIFY(demo.start());
+    const QString file = m_scratch.filePath("served.txt");
+    for (const QByteArray &manifest : {DemoServer::defaultManifest(), QByteArray("version=2\n")}) {
+        demo.setManifest(manifest);
+        QVERIFY(m_downloader.DownLoadFile(demo.baseUrl() + ManifestRoute, file, false, false));
+        QVERIFY(m_downloader.DownLoadFile(demo.baseUrl() + ManifestRoute + ".minisig",
+                                          file + ".minisig", false, false));
+        QCOMPARE(readAll(file), manifest);
+        QVERIFY(minisign({"-V", "-H", "-P", DemoSigner::DemoPublicKey(), "-m", file}));
+    }
 }
 
 QTEST_MAIN(SignedUpdateTest)
