@@ -64,6 +64,9 @@ bool LoadFrm::CheckVersion()
     }
     VersionCheck check(*m_DownLoadFile, VersionCheck::Caller::Startup, &platform::MessageBox);
     check.SetManifestAddress(m_manifestAddress);
+    if (m_updateKey) {
+        check.SetUpdateKey(*m_updateKey);
+    }
     return check.Run() == VersionCheck::Outcome::Continue;
 }
 

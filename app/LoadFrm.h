@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class KubDownLoadFile;
 
@@ -33,6 +34,8 @@ public:
 
     // Where the start-up version check reads the manifest; the update server's by default.
     void SetManifestAddress(const QString &address) { m_manifestAddress = address; }
+    // The key its manifest must be signed with; the build's by default.
+    void SetUpdateKey(const QByteArray &publicKeyLine) { m_updateKey = publicKeyLine; }
 
 signals:
     // The splash is up: the login window is to be loaded now (hidden; it shows itself).
@@ -48,6 +51,7 @@ private:
     QImage m_Image; // the decoded splash picture
     std::unique_ptr<KubDownLoadFile> m_DownLoadFile;
     QString m_manifestAddress;
+    std::optional<QByteArray> m_updateKey;
     bool m_unloaded = false;
 };
 

@@ -84,9 +84,10 @@ void servePayload(const Request &, Response &res)
     res.set_content(payloadString(0, DemoFault::PayloadBytes), OctetStream);
 }
 
-void serveRedirect(const Request &, Response &res)
+// `to` sends the client elsewhere, another server or scheme included.
+void serveRedirect(const Request &req, Response &res)
 {
-    res.set_redirect("/fault/payload", 302);
+    res.set_redirect(req.has_param("to") ? req.get_param_value("to") : "/fault/payload", 302);
 }
 
 // Without a length the server marks the end of the body by closing the connection; that only

@@ -2,6 +2,7 @@
 
 #include "DemoFaultRoutes.h"
 #include "DemoLoginRoutes.h"
+#include "DemoSigner.h"
 #include "DemoSite.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -89,10 +91,14 @@ struct DemoServer::Impl {
     std::atomic<bool> stopping{false};
     quint16 port = 0;
     QString host;
+    QString tlsCertificate;
+    QString tlsKey;
 
     void configure(httplib::Server &server);
     httplib::Server::HandlerResponse serveCanned(const Request &req, Response &res) const;
+    std::optional<QByteArray> currentManifest() const;
     void serveManifest(Response &res) const;
+    void serveManifestSignature(Response &res) const;
     void record(const Request &req);
     int bind(httplib::Server &server, quint16 wantedPort, const QString &wantedHost);
     void waitUntilListening() const;
@@ -118,6 +124,8 @@ void DemoServer::Impl::configure(httplib::Server &server)
     });
     server.Get("/gamehome/qvmr/update.txt",
                [this](const Request &, Response &res) { serveManifest(res); });
+    server.Get("/gamehome/qvmr/update.txt.minisig",
+               [this](const Request &, Response &res) { serveManifestSignature(res); });
     DemoFault::addRoutes(server, stopping);
     login.addRoutes(server);
     server.Get(".*", serveSite);
@@ -143,22 +151,43 @@ void DemoServer::Impl::record(const Request &req)
     entry.cookies = req.get_header_value("Cookie");
 }
 
-void DemoServer::Impl::serveManifest(Response &res) const
+std::optional<QByteArray> DemoServer::Impl::currentManifest() const
 {
     std::unique_lock lock(mutex);
     const QString path = manifestFile;
-    QByteArray text = manifest;
+    const QByteArray text = manifest;
     lock.unlock();
-    if (!path.isEmpty()) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            res.status = 404;
-            res.set_content("no manifest file\n", "text/plain");
-            return;
-        }
-        text = file.readAll();
+    if (path.isEmpty()) {
+        return text;
     }
-    res.set_content(toStd(text), "text/plain");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+void DemoServer::Impl::serveManifest(Response &res) const
+{
+    const std::optional<QByteArray> text = currentManifest();
+    if (!text) {
+        res.status = 404;
+        res.set_content("no manifest file\n", "text/plain");
+        return;
+    }
+    res.set_content(toStd(*text), "text/plain");
+}
+
+// Signed as it is served, so an edited manifest stays signed.
+void DemoServer::Impl::serveManifestSignature(Response &res) const
+{
+    const std::optional<QByteArray> text = currentManifest();
+    if (!text) {
+        res.status = 404;
+        res.set_content("no manifest file\n", "text/plain");
+        return;
+    }
+    res.set_content(toStd(DemoSigner::SignWithDemoKey(*text, "update.txt")), "text/plain");
 }
 
 int DemoServer::Impl::bind(httplib::Server &server, quint16 wantedPort, const QString &wantedHost)
@@ -187,7 +216,16 @@ bool DemoServer::start(quint16 port, const QString &host)
 {
     if (d->http)
         return false;
-    auto server = std::make_unique<httplib::Server>();
+    std::unique_ptr<httplib::Server> server;
+    if (d->tlsCertificate.isEmpty()) {
+        server = std::make_unique<httplib::Server>();
+    } else {
+        auto tls = std::make_unique<httplib::SSLServer>(qPrintable(d->tlsCertificate),
+                                                        qPrintable(d->tlsKey));
+        if (!tls->is_valid())
+            return false;
+        server = std::move(tls);
+    }
     d->configure(*server);
     const int bound = d->bind(*server, port, host);
     if (bound <= 0)
@@ -233,7 +271,15 @@ QString DemoServer::baseUrl() const
 {
     if (!d->http)
         return {};
-    return QStringLiteral("http://%1:%2").arg(urlHost(d->host)).arg(d->port);
+    const QString scheme =
+        d->tlsCertificate.isEmpty() ? QStringLiteral("http") : QStringLiteral("https");
+    return QStringLiteral("%1://%2:%3").arg(scheme, urlHost(d->host)).arg(d->port);
+}
+
+void DemoServer::setTls(const QString &certificateFile, const QString &keyFile)
+{
+    d->tlsCertificate = certificateFile;
+    d->tlsKey = keyFile;
 }
 
 QByteArray DemoServer::defaultManifest()

@@ -5,8 +5,9 @@
 
 #include <memory>
 
-// The game's web side in miniature: update manifest, login page, portal, home site, a small game
-// and a set of deliberately faulty download routes, served from a background thread over HTTP.
+// The game's web side in miniature: update manifest (signed with the demo key as it is served),
+// login page, portal, home site, a small game and a set of deliberately faulty download routes,
+// served from a background thread over HTTP, or HTTPS when given a certificate.
 //
 // start() and stop() belong to the owning thread; the setters may be called from any thread while
 // the server runs. See demo/README.md for the routes.
@@ -19,6 +20,8 @@ public:
 
     // Port 0 lets the system pick a free port. False when already running or the address is taken.
     bool start(quint16 port = 0, const QString &host = QStringLiteral("127.0.0.1"));
+    // Serves HTTPS with this certificate chain and key (PEM files) from the next start() on.
+    void setTls(const QString &certificateFile, const QString &keyFile);
     void stop();
     bool isRunning() const;
     quint16 port() const;

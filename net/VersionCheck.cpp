@@ -3,7 +3,6 @@
 #include "KubDownLoadFile.h"
 #include "net/AppConfig.h"
 #include "platform/os/MessageBox.h"
-#include "platform/os/NoFollowFile.h"
 #include "platform/os/Resources.h"
 #include "platform/os/Shell.h"
 #include "platform/os/TempFolder.h"
@@ -25,6 +24,7 @@ const int UpdaterResourceId = 101;
 const char UpToDateText[] = "当前版本已是最新，无需更新！";
 const char NewVersionText[] = "发现有新版本，是否现在更新！";
 const char HandOffFailedText[] = "无法启动更新程序，请稍后再试。";
+const char UnverifiedText[] = "无法验证更新信息，请稍后再试。";
 
 QString trimSpaces(QString text)
 {
@@ -92,12 +92,15 @@ VersionCheck::Outcome VersionCheck::Run()
     if (!FetchManifest(manifestFile) || m_abandoned) {
         return Outcome::Continue;
     }
-    const std::optional<QByteArray> manifest =
-        platform::ReadRegularFile(manifestFile, ManifestMaxBytes);
-    if (!manifest) {
+    const TrustedManifest::Reading manifest = m_trust.Read(manifestFile);
+    if (!manifest.IsUsable()) {
+        if (manifest.verdict != TrustedManifest::Verdict::NoManifest && m_caller == Caller::Menu) {
+            Tell(UnverifiedText, platform::mb::IconWarning);
+        }
         return Outcome::Continue;
     }
-    const std::optional<QString> serverVersion = ManifestVersion(*manifest);
+    m_trust.Remember(manifest);
+    const std::optional<QString> serverVersion = ManifestVersion(manifest.manifest);
     if (!serverVersion) {
         return Outcome::Continue;
     }
@@ -138,7 +141,7 @@ void VersionCheck::Tell(const char *text, unsigned icon) const
 }
 
 // False when the deadline ended the fetch: the check is then given up. A failed download leaves
-// the manifest of an earlier run in place; that one is read then.
+// the manifest of an earlier run in place, with its signature; that pair is read then.
 bool VersionCheck::FetchManifest(const QString &manifestFile)
 {
     bool late = false;
@@ -149,7 +152,14 @@ bool VersionCheck::FetchManifest(const QString &manifestFile)
         m_downloader.StopDownLoad();
     });
     deadline.start(m_deadlineMs);
-    m_downloader.DownLoadFile(m_manifestAddress, manifestFile, true, false, ManifestMaxBytes);
+    const bool fetched =
+        m_downloader.DownLoadFile(m_manifestAddress, manifestFile, true, false, ManifestMaxBytes);
+    // The signature belongs to the manifest just fetched; an earlier manifest keeps its own.
+    if (fetched && !late && m_trust.IsSigningRequired()) {
+        m_downloader.DownLoadFile(m_manifestAddress + ".minisig",
+                                  TrustedManifest::SignatureFileOf(manifestFile), true, false,
+                                  TrustedManifest::SignatureMaxBytes);
+    }
     return !late;
 }
 

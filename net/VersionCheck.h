@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TrustedManifest.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -14,10 +16,12 @@ class KubDownLoadFile;
 //
 // The manifest comes from the network: one larger than ManifestMaxBytes is refused like a
 // failed download, and a fetch that has not ended by the deadline is given up together with
-// the check, so a slow or hostile server cannot hold the client.
+// the check, so a slow or hostile server cannot hold the client. With an update key built in, the
+// manifest's signature is fetched beside it under the same deadline, and a manifest that is not
+// trusted (TrustedManifest) offers nothing: start-up goes on, the menu says it could not verify.
 class VersionCheck {
 public:
-    static constexpr qint64 ManifestMaxBytes = 64 * 1024;
+    static constexpr qint64 ManifestMaxBytes = TrustedManifest::ManifestMaxBytes;
 
     enum class Caller { Startup, Menu };
     enum class Outcome {
@@ -49,6 +53,10 @@ public:
     void SetClientExecutable(const QString &path) { m_clientExecutable = path; }
     // How long the manifest's fetch may take before the check is given up (15 s unless set).
     void SetDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
+    // The key the manifest must be signed with (the build's unless set; empty: unsigned) and the
+    // file that keeps the newest signing time accepted.
+    void SetUpdateKey(const QByteArray &publicKeyLine) { m_trust.SetPublicKey(publicKeyLine); }
+    void SetTrustStateFile(const QString &path) { m_trust.SetStateFile(path); }
 
     static QString LocalVersion();
     static QString ManifestAddress();
@@ -76,5 +84,6 @@ private:
     QString m_manifestAddress;
     QString m_clientExecutable;
     int m_deadlineMs = 15000;
+    TrustedManifest m_trust;
     bool m_abandoned = false;
 };

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -46,6 +48,8 @@ private slots:
     void cacheIsBypassed();
     void slowBodyKeepsTheEventLoopRunning();
     void hiddenFlagStillWritesTheFile();
+    void https_data();
+    void https();
 
 private:
     QString url(const QString &path) const { return m_server.baseUrl() + path; }
@@ -58,6 +62,10 @@ void DownloadTest::initTestCase()
 {
     QVERIFY(m_server.start());
     QVERIFY(m_scratch.isValid());
+    // The test authority is trusted like one of the system's; the self-signed certificate is not.
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.addCaCertificates(QSslCertificate::fromPath(VANTOR_TLS_DATA "/ca.pem"));
+    QSslConfiguration::setDefaultConfiguration(tls);
 }
 
 void DownloadTest::cleanupTestCase()
@@ -229,6 +237,39 @@ void DownloadTest::hiddenFlagStillWritesTheFile()
     const QString target = m_scratch.filePath("update.txt");
     QVERIFY(downloader.DownLoadFile(url("/gamehome/qvmr/update.txt"), target, true, false));
     QCOMPARE(readAll(target), DemoServer::defaultManifest());
+}
+
+void DownloadTest::https_data()
+{
+    QTest::addColumn<QString>("certificate");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("succeeds");
+    const QString downgrade = "/fault/redirect?to=" + url("/fault/payload");
+    QTest::newRow("trusted certificate") << "valid.pem"
+                                         << "/fault/payload" << true;
+    QTest::newRow("redirect within https") << "valid.pem"
+                                           << "/fault/redirect" << true;
+    QTest::newRow("self-signed certificate") << "selfsigned.pem"
+                                             << "/fault/payload" << false;
+    QTest::newRow("expired certificate") << "expired.pem"
+                                         << "/fault/payload" << false;
+    QTest::newRow("redirect down to http") << "valid.pem" << downgrade << false;
+}
+
+void DownloadTest::https()
+{
+    QFETCH(QString, certificate);
+    QFETCH(QString, path);
+    QFETCH(bool, succeeds);
+    DemoServer secure;
+    secure.setTls(VANTOR_TLS_DATA "/" + certificate, VANTOR_TLS_DATA "/server.key");
+    QVERIFY(secure.start());
+    const QString target = m_scratch.filePath("secure.bin");
+    writeFile(target, "keep me");
+    KubDownLoadFile downloader;
+    QCOMPARE(downloader.DownLoadFile(secure.baseUrl() + path, target, false, false), succeeds);
+    QCOMPARE(readAll(target),
+             succeeds ? DemoPayload::bytes(0, DemoFault::PayloadBytes) : QByteArray("keep me"));
 }
 
 QTEST_MAIN(DownloadTest)

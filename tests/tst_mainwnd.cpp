@@ -455,6 +455,8 @@ void MainWindowTest::updateKeepsWindowWhileChecking()
     int checks = 0;
     ScopedReplacement checkSetup(AppMenu::UpdateCheckProvider(), [&](VersionCheck &check) {
         check.SetManifestAddress(m_server.baseUrl() + "/fault/slow?ms=1500");
+        // A plain body that names no version: the check ends without a word.
+        check.SetUpdateKey({});
         if (++checks > 1) {
             return;
         }

@@ -54,6 +54,12 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// The download, cancel and commit mechanics are the same for a signed manifest, which
+// tst_signedupdate drives end to end; here the manifests are plain.
+struct UnsignedUpdateFrm : UpdateFrm {
+    UnsignedUpdateFrm() { SetUpdateKey({}); }
+};
+
 // Presses the updater's close button, or closes its window, once the label names a file.
 class Canceller : public QObject {
 public:
@@ -106,6 +112,8 @@ private slots:
     void downloadLines_data();
     void downloadLines();
     void newClientFileBecomesExecutable();
+    void onlyTheClientsOwnProgramsStayPrograms_data();
+    void onlyTheClientsOwnProgramsStayPrograms();
 
     void endsWithoutShowingAnything_data();
     void endsWithoutShowingAnything();
@@ -142,6 +150,8 @@ void UpdaterTest::initTestCase()
     QVERIFY(m_server.start());
     m_server.setFile("/dl/" + ClientName, clientScript("new"), "application/octet-stream");
     m_server.setFile("/dl/readme.txt", "新版本说明", "text/plain");
+    m_server.setFile("/dl/evil.desktop", "[Desktop Entry]\nType=Application\nExec=sh -c id\n",
+                     "application/octet-stream");
 }
 
 void UpdaterTest::init()
@@ -277,6 +287,12 @@ void UpdaterTest::downloadLines_data()
                       "version=1|http://h/ok\r\n")
         << QList<DownloadLine>{{"http://h/ok", "ok"}};
     QTest::newRow("empty file") << QByteArray() << QList<DownloadLine>{};
+    const QByteArray hash = QByteArray::fromHex(QByteArray(64, 'a'));
+    QTest::newRow("hash field") << QByteArray("version=1|http://h/c|sha256=" + QByteArray(64, 'A'))
+                                << QList<DownloadLine>{{"http://h/c", "c", hash}};
+    QTest::newRow("hash field one digit short")
+        << QByteArray("version=1|http://h/c|sha256=" + QByteArray(63, 'a'))
+        << QList<DownloadLine>{{"http://h/c", "c"}};
     QTest::newRow("invalid UTF-8 in a name skipped")
         << QByteArray("version=1|http://h/a\xff\xfe\r\nversion=1|http://h/ok\r\n")
         << QList<DownloadLine>{{"http://h/ok", "ok"}};
@@ -300,6 +316,37 @@ void UpdaterTest::newClientFileBecomesExecutable()
     QVERIFY(!QFileInfo(gameFolder() + "readme.txt").isExecutable());
 }
 
+void UpdaterTest::onlyTheClientsOwnProgramsStayPrograms_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("oldIsProgram"); // an executable of that name is there already
+    QTest::addColumn<bool>("fromSignedManifest");
+    QTest::addColumn<bool>("executable");
+
+    QTest::newRow("new client") << ClientName << false << false << true;
+    QTest::newRow("new file, signed") << "evil.desktop" << false << true << false;
+    QTest::newRow("a program of the folder, unsigned") << "vantor-link" << true << false << false;
+    QTest::newRow("a program of the folder, signed") << "vantor-link" << true << true << true;
+}
+
+void UpdaterTest::onlyTheClientsOwnProgramsStayPrograms()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, oldIsProgram);
+    QFETCH(bool, fromSignedManifest);
+    QFETCH(bool, executable);
+    if (oldIsProgram) {
+        QVERIFY(writeFile(gameFolder() + name, "#!/bin/sh\n"));
+        QVERIFY(QFile::setPermissions(gameFolder() + name, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    StagedFiles staged(gameFolder());
+    QVERIFY(writeFile(staged.StagingPathFor(name), "#!/bin/sh\nid\n"));
+    QVERIFY(staged.CommitAll(gameFolder() + ClientName, fromSignedManifest
+                                                            ? StagedFiles::Origin::Signed
+                                                            : StagedFiles::Origin::Unsigned));
+    QCOMPARE(QFileInfo(gameFolder() + name).isExecutable(), executable);
+}
+
 void UpdaterTest::endsWithoutShowingAnything_data()
 {
     QTest::addColumn<QString>("argument");
@@ -317,7 +364,7 @@ void UpdaterTest::endsWithoutShowingAnything()
     writeManifest("version=1.1.1|{base}/dl/vantor-client\r\n");
     QVERIFY(writeFile(gameFolder() + ClientName, clientScript("old")));
     ScriptedBoxes boxes(id::Yes);
-    UpdateFrm frm;
+    UnsignedUpdateFrm frm;
     bool shown = false;
     QTimer watch;
     connect(&watch, &QTimer::timeout, [&] { shown = shown || frm.isVisible(); });
@@ -389,6 +436,10 @@ void UpdaterTest::update_data()
         << "[update]\r\nversion=1.1.1\r\n"
         << ClientName << "" << true << 0 << failed << QStringList{Failed} << QByteArray("old\n")
         << QStringList{ClientName};
+    QTest::newRow("a desktop file is written, never opened")
+        << "version=1.1.1|{base}/dl/evil.desktop\r\n"
+        << ClientName << "" << true << 0 << updated << QStringList{Updated} << QByteArray("old\n")
+        << QStringList{"evil.desktop", ClientName};
 }
 
 void UpdaterTest::update()
@@ -410,16 +461,26 @@ void UpdaterTest::update()
     const QStringList besideTheGame = QDir(m_scratch.path()).entryList(QDir::AllEntries);
 
     ScriptedBoxes scripted(answer);
-    UpdateFrm frm;
+    QStringList opened;
+    ScopedReplacement<ShellOpenService> shell(
+        ShellOpenProvider(), [&opened](const QString &target, const QStringList &) {
+            opened << target;
+            return true;
+        });
+    UnsignedUpdateFrm frm;
     Canceller canceller(frm, cancelAt, byCloseButton);
     QCOMPARE(int(frm.Start(gameFolder() + "|" + client)), outcome);
 
     QCOMPARE(scripted.texts, boxes);
+    // The client itself is started, directly; nothing goes to the desktop's opener.
     QTRY_COMPARE(readAll(gameFolder() + "started.txt"), started);
-    QVERIFY(QFileInfo(client).isExecutable());
+    QCOMPARE(opened, QStringList{});
     files.append("started.txt");
     files.sort();
     QCOMPARE(gameFiles(), files);
+    for (const QString &name : files) {
+        QCOMPARE(QFileInfo(gameFolder() + name).isExecutable(), name == clientName);
+    }
     QCOMPARE(QDir(m_scratch.path()).entryList(QDir::AllEntries), besideTheGame);
     if (started == "old\n") {
         QCOMPARE(readAll(client), clientScript("old"));
@@ -436,7 +497,7 @@ void UpdaterTest::replacementKeepsThePermissions()
     QVERIFY(QFile::setPermissions(client, odd));
 
     ScriptedBoxes scripted(id::Ok);
-    UpdateFrm frm;
+    UnsignedUpdateFrm frm;
     QCOMPARE(frm.Start(handOff()), UpdateFrm::Outcome::Updated);
     QCOMPARE(readAll(client), clientScript("new"));
     // Owner, group and others; the "user" bits only repeat the owner's for us.
@@ -448,9 +509,8 @@ void UpdaterTest::replacementKeepsThePermissions()
 void UpdaterTest::progressFollowsTheDownload()
 {
     writeManifest("version=1.1.1|{base}/fault/payload\r\n");
-    QVERIFY(writeFile(gameFolder() + ClientName, clientScript("old")));
-    // The payload is not a program: opening it is the shell's business, so the shell is
-    // scripted here.
+    writeOldClient();
+    // The payload is not a program: it is written, and neither opened nor started.
     QStringList opened;
     ScopedReplacement<ShellOpenService> shell(
         ShellOpenProvider(), [&opened](const QString &target, const QStringList &) {
@@ -458,7 +518,7 @@ void UpdaterTest::progressFollowsTheDownload()
             return true;
         });
     ScriptedBoxes scripted(id::Ok);
-    UpdateFrm frm;
+    UnsignedUpdateFrm frm;
     QCOMPARE(frm.Start(handOff()), UpdateFrm::Outcome::Updated);
 
     const auto *bar = frm.findChild<QProgressBar *>("ProgressBar1");
@@ -466,7 +526,8 @@ void UpdaterTest::progressFollowsTheDownload()
     QCOMPARE(bar->value(), int(DemoFault::PayloadBytes));
     QCOMPARE(frm.findChild<QLabel *>("Label1")->text(), QString("正在下载：payload"));
     QCOMPARE(readAll(gameFolder() + "payload"), DemoPayload::bytes(0, DemoFault::PayloadBytes));
-    QCOMPARE(opened, QStringList{gameFolder() + "payload"});
+    QCOMPARE(opened, QStringList{});
+    QTRY_COMPARE(readAll(gameFolder() + "started.txt"), QByteArray("old\n"));
 }
 
 void UpdaterTest::lockBelongsToTheClientFolderAndOnlyTheLivingHoldIt_data()
@@ -515,7 +576,7 @@ void UpdaterTest::lockBelongsToTheClientFolderAndOnlyTheLivingHoldIt()
     }
 
     ScriptedBoxes boxes(id::Ok);
-    UpdateFrm frm;
+    UnsignedUpdateFrm frm;
     QCOMPARE(int(frm.Start(handOff())), outcome);
     // Whatever happened, the player gets a client back.
     QTRY_COMPARE(readAll(gameFolder() + "started.txt"), started);
@@ -571,7 +632,7 @@ void UpdaterTest::plantedLinkAtStagingNameIsReplaced()
     QVERIFY(QFile::link(victim, staging));
 
     ScriptedBoxes boxes(id::Ok);
-    UpdateFrm frm;
+    UnsignedUpdateFrm frm;
     QCOMPARE(frm.Start(handOff()), UpdateFrm::Outcome::Updated);
     QCOMPARE(QFile::exists(victim), victimExists);
     QCOMPARE(readAll(victim), victimExists ? QByteArray("victim") : QByteArray());
@@ -602,7 +663,7 @@ void UpdaterTest::openCancelQuestionDoesNotStallTheDownload()
             modal.exec();
             return int(id::No);
         });
-    UpdateFrm frm;
+    UnsignedUpdateFrm frm;
     frm.SetTransferTimeout(1000);
     Canceller canceller(frm, "slow", true);
     QCOMPARE(frm.Start(handOff()), UpdateFrm::Outcome::Updated);

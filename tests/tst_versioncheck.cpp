@@ -1,4 +1,5 @@
 #include "DemoServer.h"
+#include "DemoSigner.h"
 #include "app/LoadFrm.h"
 #include "app/PublicData.h"
 #include "net/KubDownLoadFile.h"
@@ -66,6 +67,7 @@ private slots:
     void check_data();
     void check();
     void earlierManifestIsReadWhenDownloadFails();
+    void emptyKeyTakesTheManifestUnsigned();
     void acceptedUpdateStartsUpdaterWithClientLocation();
     void updaterThatCannotBeWrittenKeepsClientRunning();
     void menuHandOffClosesOwnerWithoutAsking();
@@ -88,13 +90,15 @@ private:
 void VersionCheckTest::initTestCase()
 {
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_runtime.filePath("data")));
     QVERIFY(m_server.start());
 }
 
 void VersionCheckTest::init()
 {
     const QString folder = PublicData::GetTempFolder();
-    for (const char *name : {"update.txt", "Update.exe", "argument.txt", "qvmr.ico"}) {
+    for (const char *name :
+         {"update.txt", "update.txt.minisig", "Update.exe", "argument.txt", "qvmr.ico"}) {
         QFile::remove(folder + name);
     }
     m_server.setManifest(DemoServer::defaultManifest());
@@ -105,6 +109,7 @@ VersionCheck::Outcome VersionCheckTest::runCheck(VersionCheck::Caller caller,
 {
     VersionCheck check(m_downloader, caller, &platform::MessageBox);
     check.SetManifestAddress(m_server.baseUrl() + "/gamehome/qvmr/update.txt");
+    check.SetUpdateKey(DemoSigner::DemoPublicKey());
     check.SetLocalVersion(localVersion);
     check.SetClientExecutable("/opt/vantor game/vantor-client");
     return check.Run();
@@ -114,6 +119,7 @@ void VersionCheckTest::runFromMenu(FakeOwner &owner)
 {
     VersionCheck check(m_downloader, VersionCheck::Caller::Menu, &platform::MessageBox);
     check.SetManifestAddress(m_server.baseUrl() + "/gamehome/qvmr/update.txt");
+    check.SetUpdateKey(DemoSigner::DemoPublicKey());
     check.RunAndCloseOwner(owner.m_bExit, [&owner] { owner.close(); });
 }
 
@@ -202,15 +208,29 @@ void VersionCheckTest::check()
 
 void VersionCheckTest::earlierManifestIsReadWhenDownloadFails()
 {
-    QFile earlier(PublicData::GetTempFolder() + "update.txt");
-    QVERIFY(earlier.open(QIODevice::WriteOnly));
-    earlier.write("version=0.9.0\r\n");
-    earlier.close();
+    // With its signature, which the failed download leaves alone too.
+    const QByteArray earlier("version=0.9.0\r\n");
+    writeFile(PublicData::GetTempFolder() + "update.txt", earlier);
+    writeFile(PublicData::GetTempFolder() + "update.txt.minisig",
+              DemoSigner::SignWithDemoKey(earlier, "update.txt"));
     m_server.setFile("/gamehome/qvmr/update.txt", "gone", "text/plain", 404);
 
     ScriptedBoxes answers(id::No);
     runCheck(VersionCheck::Caller::Startup, "1.1.0");
     m_server.removeFile("/gamehome/qvmr/update.txt");
+    QCOMPARE(answers.texts, QStringList{NewVersion});
+}
+
+void VersionCheckTest::emptyKeyTakesTheManifestUnsigned()
+{
+    m_server.setFile("/gamehome/qvmr/update.txt.minisig", "gone", "text/plain", 404);
+    m_server.setManifest("version=1.1.1\r\n");
+    ScriptedBoxes answers(id::No);
+    VersionCheck check(m_downloader, VersionCheck::Caller::Menu, &platform::MessageBox);
+    check.SetManifestAddress(m_server.baseUrl() + "/gamehome/qvmr/update.txt");
+    check.SetUpdateKey({});
+    check.Run();
+    m_server.removeFile("/gamehome/qvmr/update.txt.minisig");
     QCOMPARE(answers.texts, QStringList{NewVersion});
 }
 
@@ -265,6 +285,7 @@ void VersionCheckTest::startupHandOffEndsBeforeTheSplash()
     ScriptedBoxes answers(id::Yes);
     LoadFrm splash;
     splash.SetManifestAddress(m_server.baseUrl() + "/gamehome/qvmr/update.txt");
+    splash.SetUpdateKey(DemoSigner::DemoPublicKey());
 
     QCOMPARE(splash.Start(""), LoadFrm::Outcome::EndProgram);
     QVERIFY(!splash.isVisible());
@@ -337,6 +358,8 @@ void VersionCheckTest::manifestSizeIsCapped()
     QFETCH(QStringList, boxes);
     if (!earlier.isEmpty()) {
         writeFile(PublicData::GetTempFolder() + "update.txt", earlier);
+        writeFile(PublicData::GetTempFolder() + "update.txt.minisig",
+                  DemoSigner::SignWithDemoKey(earlier, "update.txt"));
     }
     if (served.isEmpty()) {
         m_server.setFile("/gamehome/qvmr/update.txt", "gone", "text/plain", 404);

@@ -1,5 +1,6 @@
 #include "StagedFiles.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
@@ -20,6 +21,13 @@ QFileDevice::Permissions executablePermissions()
 {
     return QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
            QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+           QFileDevice::ExeOther;
+}
+
+// Every execute bit there is.
+QFileDevice::Permissions executeBits()
+{
+    return QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup |
            QFileDevice::ExeOther;
 }
 
@@ -51,11 +59,11 @@ QString StagedFiles::BackupPath(const QString &name) const
     return m_folder + "." + name + BackupSuffix;
 }
 
-bool StagedFiles::CommitAll(const QString &clientExecutable)
+bool StagedFiles::CommitAll(const QString &clientExecutable, Origin origin)
 {
     QList<Moved> moved;
     for (const QString &name : std::as_const(m_names)) {
-        if (!Commit(name, clientExecutable, moved)) {
+        if (!Commit(name, clientExecutable, origin, moved)) {
             Restore(moved);
             DiscardAll();
             return false;
@@ -70,17 +78,44 @@ bool StagedFiles::CommitAll(const QString &clientExecutable)
     return true;
 }
 
-bool StagedFiles::Commit(const QString &name, const QString &clientExecutable, QList<Moved> &moved)
+QByteArray StagedFiles::Sha256Of(const QString &name) const
+{
+    QFile file(StagingPath(name));
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (QFileInfo(file).isSymLink() || !file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
+        return {};
+    }
+    return hash.result();
+}
+
+void StagedFiles::SetPermissions(const QString &name, const QString &clientExecutable,
+                                 Origin origin) const
+{
+    const QString staged = StagingPath(name);
+    const QFileInfo old(TargetOf(name));
+    const bool isClient = QFileInfo(clientExecutable).absoluteFilePath() == old.absoluteFilePath();
+    if (isClient) {
+        QFile::setPermissions(staged, old.exists() ? old.permissions() : executablePermissions());
+        return;
+    }
+    QFileDevice::Permissions permissions = QFile::permissions(staged);
+    if (old.exists()) {
+        permissions = old.permissions();
+    }
+    if (origin != Origin::Signed || !old.exists()) {
+        permissions &= ~executeBits();
+    }
+    QFile::setPermissions(staged, permissions);
+}
+
+bool StagedFiles::Commit(const QString &name, const QString &clientExecutable, Origin origin,
+                         QList<Moved> &moved)
 {
     const QString staged = StagingPath(name);
     const QString target = TargetOf(name);
     const QFileInfo old(target);
     const bool hasOld = old.exists() || old.isSymLink();
-    if (old.exists()) {
-        QFile::setPermissions(staged, QFile::permissions(target));
-    } else if (QFileInfo(clientExecutable).absoluteFilePath() == old.absoluteFilePath()) {
-        QFile::setPermissions(staged, executablePermissions());
-    }
+    SetPermissions(name, clientExecutable, origin);
     std::error_code error;
     if (hasOld) {
         // A second name for the old file, so it can come back; the target itself stays.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -19,11 +20,20 @@ public:
     // Where to download the file that is to become folder + name.
     QString StagingPathFor(const QString &name);
 
-    // Moves every staged file over its target, in the order they were staged. Each replacement
-    // keeps the permissions of the file it replaces; a new file named like the client's
-    // executable becomes executable. When one cannot be moved, the files moved before it are
-    // taken back out and the old ones put back, and the result is false.
-    bool CommitAll(const QString &clientExecutable);
+    // Whether the files come from a signed manifest: only then may a file other than the client's
+    // executable stay executable.
+    enum class Origin { Unsigned, Signed };
+
+    // Moves every staged file over its target, in the order they were staged. The client's
+    // executable keeps the permissions of the file it replaces, or becomes executable when new.
+    // Any other file keeps the permissions of the one it replaces only when signed (one of the
+    // client's own programs stays a program); otherwise, and when it is new, it is never
+    // executable. When one cannot be moved, the files moved before it are taken back out and the
+    // old ones put back, and the result is false.
+    bool CommitAll(const QString &clientExecutable, Origin origin = Origin::Unsigned);
+
+    // The SHA-256 of what is staged for folder + name; empty when it cannot be read.
+    QByteArray Sha256Of(const QString &name) const;
 
     void DiscardAll();
 
@@ -37,7 +47,9 @@ private:
 
     QString StagingPath(const QString &name) const;
     QString BackupPath(const QString &name) const;
-    bool Commit(const QString &name, const QString &clientExecutable, QList<Moved> &moved);
+    bool Commit(const QString &name, const QString &clientExecutable, Origin origin,
+                QList<Moved> &moved);
+    void SetPermissions(const QString &name, const QString &clientExecutable, Origin origin) const;
     void Restore(const QList<Moved> &moved);
 
     QString m_folder;

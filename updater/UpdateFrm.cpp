@@ -5,9 +5,7 @@
 #include "controls/BForm.h"
 #include "controls/iButton.h"
 #include "net/AppConfig.h"
-#include "net/VersionCheck.h"
 #include "platform/os/MessageBox.h"
-#include "platform/os/NoFollowFile.h"
 #include "platform/os/Resources.h"
 #include "platform/os/Shell.h"
 #include "platform/os/TempFolder.h"
@@ -24,6 +22,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 
@@ -41,6 +40,7 @@ const char UpdatedText[] = "软件已升至最新版本！";
 const char CancelQuestion[] = "您是否要退出更新！";
 const char FailedText[] = "更新失败，将继续使用当前版本。";
 const char CancelledText[] = "更新已取消，将继续使用当前版本。";
+const char UnverifiedText[] = "更新文件校验失败，请稍后重试。";
 
 const char ProgressStyle[] =
     "QProgressBar { border: 1px solid #174f8f; border-radius: 3px; background: #eef3f9;"
@@ -73,13 +73,11 @@ void tell(const char *text, unsigned icon)
                          platform::mb::Ok | icon);
 }
 
-std::optional<QByteArray> readManifest(const QString &tempFolder)
+bool everyLineHasItsHash(const QList<UpdateManifest::DownloadLine> &downloads)
 {
-    if (tempFolder.isEmpty()) {
-        return std::nullopt;
-    }
-    return platform::ReadRegularFile(tempFolder + UpdateFrm::ManifestFileName,
-                                     VersionCheck::ManifestMaxBytes);
+    return std::all_of(
+        downloads.cbegin(), downloads.cend(),
+        [](const UpdateManifest::DownloadLine &line) { return !line.sha256.isEmpty(); });
 }
 
 } // namespace
@@ -146,15 +144,41 @@ UpdateFrm::Outcome UpdateFrm::Start(const QString &argument)
     if (!target) {
         return Outcome::NotStarted;
     }
+    Outcome refusal = Outcome::Failed;
+    if (!ReadManifest(platform::PrivateTempFolder(), refusal)) {
+        Finish(refusal, *target);
+        return refusal;
+    }
     QLockFile lock(target->folder + LockFileName);
     if (!TakeLock(lock) && lock.error() == QLockFile::LockFailedError) {
         // The client ended for the hand-off; the player must not be left without it.
-        platform::ShellOpen(target->clientExecutable);
+        platform::StartProgram(target->clientExecutable);
         return Outcome::AlreadyRunning;
     }
     // A folder where not even the lock can be written fails the update in Form_Load, with the
     // player told and the client started again.
-    return Form_Load(*target, platform::PrivateTempFolder());
+    return Form_Load(*target);
+}
+
+// The download lines of a manifest that may be acted on; otherwise false, with the outcome that
+// says why. Nothing is written before this has been read.
+bool UpdateFrm::ReadManifest(const QString &tempFolder, Outcome &refusal)
+{
+    const TrustedManifest::Reading reading = tempFolder.isEmpty()
+                                                 ? TrustedManifest::Reading{}
+                                                 : m_trust.Read(tempFolder + ManifestFileName);
+    refusal = reading.verdict == TrustedManifest::Verdict::NoManifest ? Outcome::Failed
+                                                                      : Outcome::Unverified;
+    if (!reading.IsUsable()) {
+        return false;
+    }
+    m_bSigned = reading.verdict == TrustedManifest::Verdict::Accepted;
+    m_Downloads = UpdateManifest::DownloadLines(reading.manifest);
+    if (m_Downloads.isEmpty()) {
+        refusal = Outcome::Failed;
+        return false;
+    }
+    return !m_bSigned || everyLineHasItsHash(m_Downloads);
 }
 
 bool UpdateFrm::TakeLock(QLockFile &lock)
@@ -181,32 +205,24 @@ bool UpdateFrm::TakeLock(QLockFile &lock)
     return lock.tryLock(0);
 }
 
-UpdateFrm::Outcome UpdateFrm::Form_Load(const UpdateArgument &target, const QString &tempFolder)
+UpdateFrm::Outcome UpdateFrm::Form_Load(const UpdateArgument &target)
 {
     show();
     raise();
     activateWindow();
-    const Outcome outcome = DownloadAll(target, tempFolder);
+    const Outcome outcome = DownloadAll(target);
     Finish(outcome, target);
     hide();
     return outcome;
 }
 
-UpdateFrm::Outcome UpdateFrm::DownloadAll(const UpdateArgument &target, const QString &tempFolder)
+UpdateFrm::Outcome UpdateFrm::DownloadAll(const UpdateArgument &target)
 {
     m_bCancel = false;
     m_bBusy = true;
     const auto idle = qScopeGuard([this] { m_bBusy = false; });
-    const std::optional<QByteArray> manifest = readManifest(tempFolder);
-    if (!manifest) {
-        return Outcome::Failed;
-    }
-    const QList<UpdateManifest::DownloadLine> downloads = UpdateManifest::DownloadLines(*manifest);
-    if (downloads.isEmpty()) {
-        return Outcome::Failed;
-    }
     StagedFiles staged(target.folder);
-    for (const UpdateManifest::DownloadLine &download : downloads) {
+    for (const UpdateManifest::DownloadLine &download : std::as_const(m_Downloads)) {
         Label1->setText(fromUtf8(DownloadingText) + download.fileName);
         ProgressBar1->setRange(0, 100);
         ProgressBar1->setValue(0);
@@ -219,9 +235,13 @@ UpdateFrm::Outcome UpdateFrm::DownloadAll(const UpdateArgument &target, const QS
         if (!complete) {
             return Outcome::Failed;
         }
+        if (!download.sha256.isEmpty() && staged.Sha256Of(download.fileName) != download.sha256) {
+            return Outcome::Unverified;
+        }
     }
     // The close button cannot reach us between here and the end: nothing below pumps events.
-    return staged.CommitAll(target.clientExecutable) ? Outcome::Updated : Outcome::Failed;
+    const auto origin = m_bSigned ? StagedFiles::Origin::Signed : StagedFiles::Origin::Unsigned;
+    return staged.CommitAll(target.clientExecutable, origin) ? Outcome::Updated : Outcome::Failed;
 }
 
 void UpdateFrm::Finish(Outcome outcome, const UpdateArgument &target)
@@ -229,17 +249,19 @@ void UpdateFrm::Finish(Outcome outcome, const UpdateArgument &target)
     switch (outcome) {
     case Outcome::Updated:
         tell(UpdatedText, platform::mb::IconInformation);
-        platform::ShellOpen(m_SavePath);
         break;
     case Outcome::Cancelled:
         tell(CancelledText, platform::mb::IconInformation);
-        platform::ShellOpen(target.clientExecutable);
+        break;
+    case Outcome::Unverified:
+        tell(UnverifiedText, platform::mb::IconWarning);
         break;
     default:
         tell(FailedText, platform::mb::IconWarning);
-        platform::ShellOpen(target.clientExecutable);
         break;
     }
+    // Whatever was downloaded, the one program started is the client's own executable, directly.
+    platform::StartProgram(target.clientExecutable);
 }
 
 void UpdateFrm::closebtn_Click()

@@ -2,6 +2,8 @@
 
 #include "net/VersionCheck.h"
 
+#include <QRegularExpression>
+
 namespace UpdateManifest {
 
 QString FileNameOf(const QString &address)
@@ -34,6 +36,13 @@ bool IsSafeFileName(const QString &name)
     return true;
 }
 
+QByteArray Sha256Field(const QString &field)
+{
+    static const QRegularExpression form("^sha256=([0-9A-Fa-f]{64})$");
+    const QRegularExpressionMatch match = form.match(field.trimmed());
+    return match.hasMatch() ? QByteArray::fromHex(match.captured(1).toLatin1()) : QByteArray();
+}
+
 QList<DownloadLine> DownloadLines(const QByteArray &manifest)
 {
     QList<DownloadLine> downloads;
@@ -50,7 +59,8 @@ QList<DownloadLine> DownloadLines(const QByteArray &manifest)
         if (address.isEmpty() || !IsSafeFileName(name)) {
             continue;
         }
-        downloads.append({address, name});
+        downloads.append(
+            {address, name, fields.size() > 2 ? Sha256Field(fields[2]) : QByteArray()});
     }
     return downloads;
 }

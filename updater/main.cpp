@@ -9,5 +9,7 @@ int main(int argc, char *argv[])
     // The client passes one argument; a path with blanks that reached us in pieces is joined.
     const QString argument = QApplication::arguments().mid(1).join(' ');
     UpdateFrm updateFrm;
-    return updateFrm.Start(argument) == UpdateFrm::Outcome::Failed ? 1 : 0;
+    const UpdateFrm::Outcome outcome = updateFrm.Start(argument);
+    return outcome == UpdateFrm::Outcome::Failed || outcome == UpdateFrm::Outcome::Unverified ? 1
+                                                                                              : 0;
 }

@@ -17,7 +17,7 @@ bool openLocalFile(const QString &path, const QStringList &arguments)
         return false;
     }
     if (file.isFile() && file.isExecutable()) {
-        return QProcess::startDetached(file.absoluteFilePath(), arguments, file.absolutePath());
+        return StartProgram(path, arguments);
     }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
 }
@@ -42,6 +42,15 @@ ShellOpenService &ShellOpenProvider()
 bool ShellOpen(const QString &target, const QStringList &arguments)
 {
     return ShellOpenProvider()(target, arguments);
+}
+
+bool StartProgram(const QString &program, const QStringList &arguments)
+{
+    const QFileInfo file(program);
+    if (!file.isAbsolute() || !file.isFile() || !file.isExecutable()) {
+        return false;
+    }
+    return QProcess::startDetached(file.absoluteFilePath(), arguments, file.absolutePath());
 }
 
 } // namespace platform

@@ -16,4 +16,8 @@ ShellOpenService &ShellOpenProvider();
 // schemes are refused. Returns whether the shell accepted the request.
 bool ShellOpen(const QString &target, const QStringList &arguments = {});
 
+// Starts a local executable detached, in its own folder, and nothing else: a path that is not an
+// executable regular file is refused, never handed to the desktop's opener of its type.
+bool StartProgram(const QString &program, const QStringList &arguments = {});
+
 } // namespace platform
