@@ -25,18 +25,15 @@ const int TabCount = 30;
 Scene makeScene()
 {
     Scene scene;
-    scene.Style = 1;
-    scene.StripWidth = StripWidth;
-    scene.LeftSize = 10; // the main window's strip
-    scene.RightSize = 0;
-    const TabLayout::StripGeometry geometry{1, StripWidth, 10, 0};
-    QList<TabLayout::TabBox> boxes(TabCount);
-    TabLayout::LayoutTabs(1, TabLayout::CalcTabWidth(geometry, boxes), boxes);
+    scene.Strip = {1, StripWidth, 10, 0}; // the main window's strip
     const QStringList captions{"Vantor 客户端", "游戏大厅", "http://127.0.0.1:47811/home/",
                                "第三章：远征", "Guild"};
+    scene.Tabs.resize(TabCount);
     for (int i = 0; i < TabCount; ++i) {
-        scene.Tabs.append({boxes[i].Left, boxes[i].Width, captions[i % captions.size()], false});
+        scene.Tabs[i].Caption = captions[i % captions.size()];
     }
+    TabLayout::LayoutTabs(1, TabLayout::CalcTabWidth(scene.Strip, scene.Tabs), scene.Tabs);
+    TabLayout::PlaceTabs(1, scene.Tabs);
     scene.Hot = 3;
     scene.CloseState = TabDrawing::CloseMarkHot;
     scene.Selected = 5;
@@ -83,11 +80,11 @@ int main(int argc, char *argv[])
     std::unique_ptr<MemDC> back = mdlTabAPI::CreateMemBitmapDC(StripWidth, height);
     std::unique_ptr<MemDC> frame = mdlTabAPI::CreateMemBitmapDC(StripWidth, height);
     std::unique_ptr<MemDC> tabs = mdlTabAPI::CreateMemBitmapDC(StripWidth - 10, height);
-    DrawDefaultBackground(scene, art, back.get());
+    DrawDefaultBackground(scene.Strip, art, back.get());
 
     const auto drawTabs = [&] { DrawTabs(scene, art, tabs.get(), back.get(), frame.get()); };
     const auto drawStrip = [&] {
-        DrawDefaultBackground(scene, art, back.get());
+        DrawDefaultBackground(scene.Strip, art, back.get());
         drawTabs();
     };
     timeEach(std::max(1, count / 10), drawTabs); // warm up glyph caches

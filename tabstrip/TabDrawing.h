@@ -1,10 +1,9 @@
 #pragma once
 
+#include "TabLayout.h"
 #include "platform/winsys/SystemColors.h"
 
 #include <QFont>
-#include <QList>
-#include <QString>
 
 class MemDC;
 
@@ -24,20 +23,10 @@ inline constexpr quint32 EllipsisText = 0x8000; // DT_END_ELLIPSIS
 // The hot tab's close mark: as on every tab, under the pointer, pressed.
 enum CloseMarkState { CloseMarkNormal = 0, CloseMarkHot = 1, CloseMarkPressed = 2 };
 
-struct TabFace {
-    int Left = 0;
-    int Width = 0;
-    QString Caption;
-    bool HideButton = false;
-};
-
-// Everything one composition reads.
+// Everything one composition reads: the tabs as the strip last placed them and their looks.
 struct Scene {
-    int Style = 0;
-    int StripWidth = 0;
-    int LeftSize = 0;
-    int RightSize = 0;
-    QList<TabFace> Tabs;
+    TabLayout::StripGeometry Strip;
+    QList<TabLayout::TabBox> Tabs;
     int Hot = -1;
     int Selected = -1;
     int CloseState = CloseMarkNormal; // of the hot tab's close mark (CloseMarkState)
@@ -50,7 +39,7 @@ struct Art {
 };
 
 // Stretches the skin's background column over the whole buffer.
-void DrawDefaultBackground(const Scene &scene, const Art &art, MemDC *hBackDC);
+void DrawDefaultBackground(const TabLayout::StripGeometry &strip, const Art &art, MemDC *hBackDC);
 
 // Composes the band in hTabsDC over the background and the finished frame in hFrameDC. Tabs
 // are drawn from the right, so each covers its right neighbour's left cap; the selected tab

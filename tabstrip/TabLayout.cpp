@@ -9,25 +9,37 @@ namespace TabLayout {
 
 int CalcTabWidth(const StripGeometry &strip, const QList<TabBox> &tabs)
 {
-    const TabMetrics metrics = TabMetrics::ForStyle(strip.Style);
+    const TabMetrics &metrics = TabMetrics::ForStyle(strip.Style);
     const int n = int(tabs.size());
     const int k = int(
         std::count_if(tabs.begin(), tabs.end(), [](const TabBox &tab) { return tab.LockSize; }));
-    const int locked = metrics.StandardWidth * k;
-    const int free = metrics.Style == 0 ? strip.BandWidth() - locked - 14
-                                        : strip.BandWidth() - locked - metrics.Gap * n;
+    const int free =
+        strip.BandWidth() - metrics.StandardWidth * k - metrics.FirstLeft - metrics.Gap * n;
     const int width = n > k ? int(std::nearbyint(double(free) / (n - k))) : metrics.StandardWidth;
     return std::min(width, metrics.StandardWidth);
 }
 
 void LayoutTabs(int style, int tabWidth, QList<TabBox> &tabs)
 {
-    const TabMetrics metrics = TabMetrics::ForStyle(style);
+    const TabMetrics &metrics = TabMetrics::ForStyle(style);
     int x = metrics.FirstLeft;
     for (TabBox &tab : tabs) {
         tab.Left = x;
         tab.Width = tab.LockSize ? metrics.StandardWidth : tabWidth;
         x += tab.Width + metrics.Gap;
+    }
+}
+
+void PlaceTabs(int style, QList<TabBox> &tabs)
+{
+    const TabMetrics &metrics = TabMetrics::ForStyle(style);
+    for (TabBox &tab : tabs) {
+        // Columns Left to Left + Width and rows 0 to HitHeight, bounds included. A null
+        // rectangle contains nothing; one of negative width would be turned around.
+        tab.Hit =
+            tab.Width >= 0 ? QRect(tab.Left, 0, tab.Width + 1, TabMetrics::HitHeight + 1) : QRect();
+        tab.Face = metrics.FaceRect(tab.Left, tab.Width);
+        tab.Close = tab.HideButton ? QRect() : metrics.CloseRect(tab.Left, tab.Width);
     }
 }
 
@@ -42,19 +54,29 @@ Hit HitTest(const StripGeometry &strip, const QList<TabBox> &tabs, int x, int y)
     if (tabs.isEmpty()) {
         return {false, HitBand};
     }
-    const int bx = x - strip.LeftSize;
-    if (bx <= 14) {
+    const QPoint at(x - strip.LeftSize, y);
+    if (at.x() <= TabMetrics::FirstTabReach) {
         return {false, 0};
     }
-    const TabMetrics metrics = TabMetrics::ForStyle(strip.Style);
     for (int i = 0; i < tabs.size(); ++i) {
-        const TabBox &tab = tabs[i];
-        if (tab.Left <= bx && bx <= tab.Left + tab.Width) {
-            const bool onClose = !tab.HideButton && metrics.InCloseZone(tab.Left, tab.Width, bx, y);
-            return {onClose, i};
+        // The close zone is the drawn mark, bounds included.
+        const QRect &mark = tabs[i].Close;
+        if (tabs[i].Hit.contains(at)) {
+            return {!mark.isEmpty() && mark.adjusted(0, 0, 1, 1).contains(at), i};
         }
     }
     return {false, HitBand};
+}
+
+int SelectionAfter(TabChange change, int count, int selected, int index)
+{
+    if (change == TabAdded) {
+        return selected < 0 || selected > count ? 0 : selected;
+    }
+    if (change == TabRemoved && selected != index) {
+        return selected > index ? selected - 1 : selected;
+    }
+    return 0;
 }
 
 } // namespace TabLayout

@@ -1,18 +1,26 @@
 #pragma once
 
 #include <QList>
+#include <QRect>
+#include <QString>
 
-// Widths, positions and hit tests of the strip as plain functions of its geometry. All numbers
-// are pixels of the strip; tab positions are relative to the tab band, which starts after the
-// left margin.
+// Widths, positions, rectangles and hit tests of the strip, and what its selection becomes when
+// tabs come and go, as plain functions. All numbers are pixels of the strip; tab positions are
+// relative to the tab band, which starts after the left margin.
 namespace TabLayout {
 
-// What layout and hit testing need of one tab.
+// One tab as layout sees it: what the strip gives of it, and the rectangles one pass places in
+// band coordinates. Hit tests and drawing read only these, so the pointer finds a tab and its
+// close mark where they are drawn.
 struct TabBox {
     int Left = 0;
     int Width = 0;
     bool LockSize = false;
     bool HideButton = false;
+    QString Caption;
+    QRect Hit;   // what the pointer hits
+    QRect Face;  // where the face is drawn; empty for a tab without width
+    QRect Close; // where the close mark is drawn; empty for none
 };
 
 struct StripGeometry {
@@ -42,7 +50,17 @@ int CalcTabWidth(const StripGeometry &strip, const QList<TabBox> &tabs);
 // tabWidth.
 void LayoutTabs(int style, int tabWidth, QList<TabBox> &tabs);
 
-// Where two tabs share an edge the lower index wins.
+// Places the rectangles of the tabs at their Left and Width.
+void PlaceTabs(int style, QList<TabBox> &tabs);
+
+// Reads only the placed rectangles. Where two tabs' zones overlap the lower index wins.
 Hit HitTest(const StripGeometry &strip, const QList<TabBox> &tabs, int x, int y);
+
+// What the selection becomes when the tabs change under it, count being the number of tabs
+// after the change. An added tab leaves the selected index alone unless there was none (or a
+// stale one beyond the tabs), which becomes the first; removing the selected tab selects the
+// first, removing one before it keeps the same tab; clearing selects the first tab to come.
+enum TabChange { TabAdded, TabRemoved, TabsCleared };
+int SelectionAfter(TabChange change, int count, int selected, int index = -1);
 
 } // namespace TabLayout

@@ -1,42 +1,34 @@
 #include "TabMetrics.h"
 
-TabMetrics TabMetrics::ForStyle(int style)
+namespace {
+
+// In the order of the fields: style, strip height, standard width, first Left, gap, face
+// offset, face height, close inset, close top, caption indent, the four caption rooms, skin
+// bitmap, skin rows, skin face width.
+constexpr TabMetrics Style0{0, 25, 108, 14, 0, 14, 25, 24, 6, 0, 38, 14, 26, 26, 106, 25, 122};
+constexpr TabMetrics Style1{1, 32, 200, 0, 5, 0, 26, 20, 7, 12, 28, 8, 28, 8, 107, 28, 124};
+
+} // namespace
+
+const TabMetrics &TabMetrics::ForStyle(int style)
 {
-    TabMetrics m;
-    if (style == 0) {
-        return m;
-    }
-    m.Style = 1;
-    m.StripHeight = 32;
-    m.StandardWidth = 200;
-    m.FirstLeft = 0;
-    m.Gap = 5;
-    m.FaceOffset = 0;
-    m.FaceHeight = 26;
-    m.CloseInset = 20;
-    m.CloseTop = 7;
-    return m;
+    return style == 0 ? Style0 : Style1;
 }
 
 QRect TabMetrics::FaceRect(int left, int width) const
 {
-    return QRect(left - FaceOffset, 0, width + FaceOffset, FaceHeight);
-}
-
-QPoint TabMetrics::ClosePos(int left, int width) const
-{
-    return QPoint(left + width - CloseInset, CloseTop);
+    return width > 0 ? QRect(left - FaceOffset, 0, width + FaceOffset, FaceHeight) : QRect();
 }
 
 QRect TabMetrics::CloseRect(int left, int width) const
 {
-    const QRect mark(ClosePos(left, width), QSize(CloseSize, CloseSize));
+    const QRect mark(left + width - CloseInset, CloseTop, CloseSize, CloseSize);
     return FaceRect(left, width).contains(mark) ? mark : QRect();
 }
 
-bool TabMetrics::InCloseZone(int left, int width, int x, int y) const
+QRect TabMetrics::CaptionRect(int left, int width, bool hideButton, bool selected) const
 {
-    const QRect mark = CloseRect(left, width);
-    return !mark.isEmpty() && x >= mark.left() && x <= mark.left() + CloseSize && y >= mark.top() &&
-           y <= mark.top() + CloseSize;
+    const int room = selected ? (hideButton ? SelectedRoomPlain : SelectedRoom)
+                              : (hideButton ? CaptionRoomPlain : CaptionRoom);
+    return QRect(left + CaptionIndent, 0, width - room, FaceHeight);
 }

@@ -23,8 +23,6 @@ using namespace MouseCodes;
 
 namespace {
 
-const int SkinBitmap0 = 106;
-const int SkinBitmap1 = 107;
 // Unselected captions asked for weight 100; the GUI font they were designed with has no thin
 // face, so they came out regular. Fonts here do have one, which reads as washed-out grey.
 const int PlainWeight = QFont::Normal;
@@ -52,8 +50,10 @@ uTab::uTab(QWidget *parent)
     : QWidget(parent), m_Self(static_cast<IuTab *>(this), [](IuTab *) {}),
       m_TabItems(std::make_shared<CTabItems>())
 {
-    m_hSkinDC0 = mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(SkinBitmap0));
-    m_hSkinDC1 = mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(SkinBitmap1));
+    m_hSkinDC0 =
+        mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(TabMetrics::ForStyle(0).SkinBitmap));
+    m_hSkinDC1 =
+        mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(TabMetrics::ForStyle(1).SkinBitmap));
     m_hFont = guiFont(PlainWeight);
     m_hFontBold = guiFont(BoldWeight);
     m_TabItems->SetIuTab(m_Self);
@@ -99,7 +99,6 @@ void uTab::LockReDraw(bool bLock)
 {
     m_bRedraw = !bLock;
     if (m_bRedraw) {
-        CalcTabWidth();
         LayoutTabs();
         DrawStrip(true);
     }
@@ -138,6 +137,13 @@ void uTab::SetSelected(int NewValue)
     DrawStrip(true);
 }
 
+void uTab::SetTabStyle(int style)
+{
+    m_TabStyle = style;
+    // The tabs keep their places until the next resize, but their faces and marks change shape.
+    LayoutTabs(false);
+}
+
 void uTab::RefreshPage()
 {
     // Reached from a menu command: without a selected page there is nothing to reload.
@@ -173,10 +179,7 @@ QImage uTab::Frame() const
 void uTab::Add(const QString &, ITabForm *Form, const std::optional<QString> &, const TabIndex &)
 {
     AttachForm(Form->hWnd());
-    if (m_Selected > m_TabItems->Count() || m_Selected < 0) {
-        m_Selected = 0;
-    }
-    CalcTabWidth();
+    m_Selected = TabLayout::SelectionAfter(TabLayout::TabAdded, m_TabItems->Count(), m_Selected);
     LayoutTabs();
     DrawTabs(true);
 }
@@ -190,26 +193,25 @@ bool uTab::BeforeRemove(int Index)
 
 void uTab::Remove(int Index)
 {
-    CalcTabWidth();
     LayoutTabs();
-    if (Index == m_Selected) {
-        m_Selected = 0;
-    } else if (m_Selected > Index) {
-        m_Selected -= 1;
-    }
+    m_Selected =
+        TabLayout::SelectionAfter(TabLayout::TabRemoved, m_TabItems->Count(), m_Selected, Index);
     ShowSelectedForm();
     DrawTabs(true);
 }
 
 void uTab::Clear()
 {
-    CalcTabWidth();
-    m_Selected = 0;
+    LayoutTabs();
+    m_Selected = TabLayout::SelectionAfter(TabLayout::TabsCleared, 0, m_Selected);
     DrawTabs(true);
 }
 
 void uTab::Redraw(bool)
 {
+    // A tab's caption, close mark or locked size changed: placed again where the tabs are, which
+    // move only at the next full layout.
+    LayoutTabs(false);
     DrawStrip(true);
 }
 
@@ -238,35 +240,33 @@ QList<TabLayout::TabBox> uTab::Boxes() const
     boxes.reserve(m_TabItems->Count());
     for (int i = 0; i < m_TabItems->Count(); ++i) {
         const std::shared_ptr<CTabItem> item = m_TabItems->Item(i);
-        boxes.append({item->Left(), item->Width(), item->LockSize(), item->HideButton()});
+        // The rectangles come with the layout.
+        boxes.append({item->Left(), item->Width(), item->LockSize(), item->HideButton(),
+                      item->Caption(), QRect(), QRect(), QRect()});
     }
     return boxes;
 }
 
-void uTab::CalcTabWidth()
+// The one layout pass: while drawing is enabled and the tabs may move, the shared width and
+// every tab's place; then the rectangles that hit tests and drawing read until the next pass.
+void uTab::LayoutTabs(bool bMove)
 {
-    if (m_bRedraw) {
-        m_TabWidth = TabLayout::CalcTabWidth(Geometry(), Boxes());
+    m_Placed = Boxes();
+    if (bMove && m_bRedraw) {
+        m_TabWidth = TabLayout::CalcTabWidth(Geometry(), m_Placed);
+        TabLayout::LayoutTabs(m_TabStyle, m_TabWidth, m_Placed);
+        for (int i = 0; i < m_Placed.size(); ++i) {
+            const std::shared_ptr<CTabItem> item = m_TabItems->Item(i);
+            item->SetLeft(m_Placed[i].Left);
+            item->SetWidth(m_Placed[i].Width);
+        }
     }
-}
-
-void uTab::LayoutTabs()
-{
-    if (!m_bRedraw) {
-        return;
-    }
-    QList<TabLayout::TabBox> boxes = Boxes();
-    TabLayout::LayoutTabs(m_TabStyle, m_TabWidth, boxes);
-    for (int i = 0; i < boxes.size(); ++i) {
-        const std::shared_ptr<CTabItem> item = m_TabItems->Item(i);
-        item->SetLeft(boxes[i].Left);
-        item->SetWidth(boxes[i].Width);
-    }
+    TabLayout::PlaceTabs(m_TabStyle, m_Placed);
 }
 
 TabLayout::Hit uTab::HitTest(float X, float Y) const
 {
-    return TabLayout::HitTest(Geometry(), Boxes(), int(std::nearbyint(X)), int(std::nearbyint(Y)));
+    return TabLayout::HitTest(Geometry(), m_Placed, int(std::nearbyint(X)), int(std::nearbyint(Y)));
 }
 
 // ---- Mouse ------------------------------------------------------------------------------
@@ -433,7 +433,6 @@ void uTab::UserControl_Resize()
         }
     });
     runStep([this] { CreateBuffers(); });
-    runStep([this] { CalcTabWidth(); });
     runStep([this] { LayoutTabs(); });
     runStep([this] { DrawStrip(true); });
 }
@@ -457,24 +456,6 @@ void uTab::FreeBuffers()
     }
 }
 
-TabDrawing::Scene uTab::Scene() const
-{
-    TabDrawing::Scene scene;
-    scene.Style = m_TabStyle == 0 ? 0 : 1;
-    scene.StripWidth = width();
-    scene.LeftSize = m_TabLeftSize;
-    scene.RightSize = m_TabRightSize;
-    scene.Hot = m_HotIndex;
-    scene.Selected = m_Selected;
-    scene.CloseState = m_CloseState;
-    scene.Tabs.reserve(m_TabItems->Count());
-    for (int i = 0; i < m_TabItems->Count(); ++i) {
-        const std::shared_ptr<CTabItem> item = m_TabItems->Item(i);
-        scene.Tabs.append({item->Left(), item->Width(), item->Caption(), item->HideButton()});
-    }
-    return scene;
-}
-
 TabDrawing::Art uTab::Art() const
 {
     return {m_TabStyle == 0 ? m_hSkinDC0.get() : m_hSkinDC1.get(), m_hFont, m_hFontBold};
@@ -495,7 +476,7 @@ void uTab::DrawBackground()
     bool bSkipDefault = false;
     emit OnDrawBackground(m_hBackDC.get(), width(), StripHeight(), bSkipDefault);
     if (!bSkipDefault) {
-        TabDrawing::DrawDefaultBackground(Scene(), Art(), m_hBackDC.get());
+        TabDrawing::DrawDefaultBackground(Geometry(), Art(), m_hBackDC.get());
     }
 }
 
@@ -505,7 +486,8 @@ void uTab::DrawTabs(bool bUpdate)
         return;
     }
     ++m_Compositions;
-    TabDrawing::DrawTabs(Scene(), Art(), m_hTabsDC.get(), m_hBackDC.get(), m_hFrameDC.get());
+    TabDrawing::DrawTabs({Geometry(), m_Placed, m_HotIndex, m_Selected, m_CloseState}, Art(),
+                         m_hTabsDC.get(), m_hBackDC.get(), m_hFrameDC.get());
     if (bUpdate) {
         update();
     }

@@ -3,6 +3,7 @@
 #include "IuTab.h"
 #include "TabDrawing.h"
 #include "TabLayout.h"
+#include "TabMetrics.h"
 #include "hooks/CSubclass.h"
 #include "platform/winsys/PropertyBag.h"
 
@@ -51,7 +52,7 @@ public:
     int TabRightSize() const { return m_TabRightSize; }
     void SetTabRight(int size) { m_TabRightSize = size; }
     int TabStyle() const { return m_TabStyle; }
-    void SetTabStyle(int style) { m_TabStyle = style; }
+    void SetTabStyle(int style);
     // Reloads the selected tab's window; nothing without a selection.
     void RefreshPage();
 
@@ -63,6 +64,9 @@ public:
     int HotIndex() const { return m_HotIndex; }
     int CloseState() const { return m_CloseState; }
     int TabWidth() const { return m_TabWidth; }
+    // The tabs as the last layout placed them, in band coordinates: what hit tests and drawing
+    // read.
+    const QList<TabLayout::TabBox> &PlacedTabs() const { return m_Placed; }
     // How many times the tab band was composed.
     quint64 Compositions() const { return m_Compositions; }
 
@@ -112,8 +116,7 @@ private:
     void UserControl_DblClick();
     void UserControl_MouseLeave();
 
-    void CalcTabWidth();
-    void LayoutTabs();
+    void LayoutTabs(bool bMove = true);
     TabLayout::Hit HitTest(float X, float Y) const;
     TabLayout::StripGeometry Geometry() const;
     QList<TabLayout::TabBox> Boxes() const;
@@ -124,7 +127,6 @@ private:
     void DrawBackground();
     void DrawTabs(bool bUpdate);
     void HandlePaint();
-    TabDrawing::Scene Scene() const;
     TabDrawing::Art Art() const;
     int StripHeight() const;
 
@@ -137,7 +139,8 @@ private:
     int m_Selected = -1;
     int m_HotIndex = -1;
     TabDrawing::CloseMarkState m_CloseState = TabDrawing::CloseMarkNormal;
-    int m_TabWidth = 108;
+    int m_TabWidth = TabMetrics::ForStyle(0).StandardWidth;
+    QList<TabLayout::TabBox> m_Placed;
     bool m_bRedraw = false;
     int m_TabStyle = 0;
     int m_TabLeftSize = 40;

@@ -15,7 +15,6 @@
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/ITabForm.h"
-#include "tabstrip/TabMetrics.h"
 #include "tabstrip/uTab.h"
 #include "tests/support/Flips.h"
 #include "tests/support/PageForm.h"
@@ -215,10 +214,7 @@ WebMainFrm *MainWindowTest::open(const QStringList &addresses)
 QPoint MainWindowTest::lastTabCloseMark() const
 {
     uTab *strip = PartOf<uTab>(m_main, "WebuTab");
-    const auto tab = strip->TabItems()->Item(strip->TabItems()->Count() - 1);
-    return QPoint(strip->TabLeftSize(), 0) +
-           TabMetrics::ForStyle(strip->TabStyle()).ClosePos(tab->Left(), tab->Width()) +
-           QPoint(6, 6);
+    return strip->PlacedTabs().last().Close.topLeft() + QPoint(strip->TabLeftSize() + 6, 6);
 }
 
 void MainWindowTest::requestClose(const QString &path)

@@ -11,6 +11,7 @@
 
 using namespace mdlTabAPI;
 using namespace TabDrawing;
+using namespace TabLayout;
 
 namespace {
 
@@ -83,28 +84,24 @@ struct Composition {
     Composition(int style, int count, int stripWidth = 800, int leftSize = 40, int rightSize = 0)
         : skin(CreateMemDCFromBitmap(syntheticSkin(style)))
     {
-        scene.Style = style;
-        scene.StripWidth = stripWidth;
-        scene.LeftSize = leftSize;
-        scene.RightSize = rightSize;
-        const TabLayout::StripGeometry geometry{style, stripWidth, leftSize, rightSize};
-        QList<TabLayout::TabBox> boxes(count);
-        TabLayout::LayoutTabs(style, TabLayout::CalcTabWidth(geometry, boxes), boxes);
-        for (const TabLayout::TabBox &box : boxes) {
-            // Captions are left out unless a case wants one: they would cover the pixels read.
-            scene.Tabs.append({box.Left, box.Width, QString(), false});
-        }
+        scene.Strip = {style, stripWidth, leftSize, rightSize};
+        // Captions are left out unless a case wants one: they would cover the pixels read.
+        scene.Tabs.resize(count);
+        LayoutTabs(style, CalcTabWidth(scene.Strip, scene.Tabs), scene.Tabs);
+        PlaceTabs(style, scene.Tabs);
         art.Skin = skin.get();
     }
 
+    // Places the tabs again, as the strip does after a tab changed, and composes.
     QImage compose()
     {
-        const int height = TabMetrics::ForStyle(scene.Style).StripHeight;
-        back = CreateMemBitmapDC(scene.StripWidth, height);
-        frame = CreateMemBitmapDC(scene.StripWidth, height);
-        const int band = scene.StripWidth - scene.LeftSize - scene.RightSize;
+        PlaceTabs(scene.Strip.Style, scene.Tabs);
+        const int height = TabMetrics::ForStyle(scene.Strip.Style).StripHeight;
+        back = CreateMemBitmapDC(scene.Strip.Width, height);
+        frame = CreateMemBitmapDC(scene.Strip.Width, height);
+        const int band = scene.Strip.BandWidth();
         tabs = band >= 0 ? CreateMemBitmapDC(band, height) : nullptr;
-        DrawDefaultBackground(scene, art, back.get());
+        DrawDefaultBackground(scene.Strip, art, back.get());
         DrawTabs(scene, art, tabs.get(), back.get(), frame.get());
         return frame->Bitmap();
     }
@@ -112,15 +109,11 @@ struct Composition {
     // A pixel of tab i's face, dx from the face's left edge, in frame coordinates.
     QPoint facePoint(int i, int dx, int y) const
     {
-        const TabMetrics metrics = TabMetrics::ForStyle(scene.Style);
-        const QRect face = metrics.FaceRect(scene.Tabs[i].Left, scene.Tabs[i].Width);
-        return QPoint(scene.LeftSize + face.x() + dx, y);
+        return QPoint(scene.Strip.LeftSize + scene.Tabs[i].Face.x() + dx, y);
     }
     QPoint markPoint(int i, int dx, int dy) const
     {
-        const TabMetrics metrics = TabMetrics::ForStyle(scene.Style);
-        return QPoint(scene.LeftSize, 0) +
-               metrics.ClosePos(scene.Tabs[i].Left, scene.Tabs[i].Width) + QPoint(dx, dy);
+        return QPoint(scene.Strip.LeftSize, 0) + scene.Tabs[i].Close.topLeft() + QPoint(dx, dy);
     }
 
     Scene scene;
@@ -133,18 +126,24 @@ QRgb rgb(const QImage &image, QPoint at)
     return image.pixel(at) | 0xFF000000;
 }
 
-// The bounding box of the pixels that differ from the colour.
-QRect inkBox(const QImage &image, QRgb paper)
+// The bounding box of the pixels that are ink.
+template <typename Ink> QRect boxOf(const QImage &image, Ink ink)
 {
     QRect box;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if ((image.pixel(x, y) | 0xFF000000) != paper) {
+            if (ink(rgb(image, {x, y}))) {
                 box |= QRect(x, y, 1, 1);
             }
         }
     }
     return box;
+}
+
+// The bounding box of the pixels that differ from the colour.
+QRect inkBox(const QImage &image, QRgb paper)
+{
+    return boxOf(image, [paper](QRgb pixel) { return pixel != paper; });
 }
 
 std::unique_ptr<MemDC> plainDC(int cx, int cy, QRgb colour)
@@ -178,10 +177,9 @@ private slots:
     void faces();
     void closeMarks_data();
     void closeMarks();
-    void drawingOrder_data();
     void drawingOrder();
-    void narrowTabsStayInsideTheirFaces_data();
-    void narrowTabsStayInsideTheirFaces();
+    void drawingAndHitTestAgree_data();
+    void drawingAndHitTestAgree();
     void bandWithoutBufferLeavesBackground();
 };
 
@@ -423,9 +421,8 @@ void TabDrawingTest::faces()
     c.scene.Selected = selected;
     const QImage frame = c.compose();
     const int fw = faceWidthOf(style);
-    const TabMetrics metrics = TabMetrics::ForStyle(style);
     for (int i = 0; i < 3; ++i) {
-        const int faceWidth = metrics.FaceRect(c.scene.Tabs[i].Left, c.scene.Tabs[i].Width).width();
+        const int faceWidth = c.scene.Tabs[i].Face.width();
         // The centre is stretched from the same face, row for row.
         const QRgb middle = rgb(frame, c.facePoint(i, faceWidth / 2, 20));
         QCOMPARE(qRed(middle), qRed(facePixel(faces[i], 0, 0)));
@@ -478,12 +475,13 @@ void TabDrawingTest::closeMarks()
     QFETCH(bool, hidden);
     QFETCH(int, mark);
     Composition c(style, 3);
+    const QPoint middle = c.markPoint(1, 6, 6); // where the mark is while it has one
     c.scene.Hot = hot;
     c.scene.Selected = selected;
     c.scene.CloseState = closeState;
     c.scene.Tabs[1].HideButton = hidden;
     const QImage frame = c.compose();
-    const QRgb inside = rgb(frame, c.markPoint(1, 6, 6));
+    const QRgb inside = rgb(frame, middle);
     if (mark < 0) {
         QCOMPARE(qRed(inside), 50 + 60 * (selected == 1 ? FaceSelected : FaceHot));
         return;
@@ -494,78 +492,78 @@ void TabDrawingTest::closeMarks()
     QVERIFY(qRed(rgb(frame, c.markPoint(1, 0, 0))) != 230);
 }
 
-void TabDrawingTest::drawingOrder_data()
-{
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<int>("expectedFace");
-    QTest::addColumn<bool>("leftCap");
-
-    // Between tab 0 and tab 1 lie tab 0's right cap and, under it, tab 1's left cap.
-    QTest::newRow("right cap over right neighbour") << -1 << FaceNormal << false;
-    QTest::newRow("selected right neighbour on top") << 1 << FaceSelected << true;
-    QTest::newRow("selected left tab keeps its cap") << 0 << FaceSelected << false;
-}
-
+// The tabs are drawn from the right, so each covers its right neighbour's left cap; the selected
+// tab, drawn last over both neighbours, is in drawingAndHitTestAgree.
 void TabDrawingTest::drawingOrder()
 {
-    QFETCH(int, selected);
-    QFETCH(int, expectedFace);
-    QFETCH(bool, leftCap);
     Composition c(0, 3);
-    c.scene.Selected = selected;
     const QImage frame = c.compose();
-    const int fw = faceWidthOf(0);
     // 5 pixels into tab 1's face, which lies under the last 14 of tab 0's.
-    const QRgb pixel = rgb(frame, c.facePoint(1, 5, 20));
-    QCOMPARE(pixel, facePixel(expectedFace, leftCap ? 5 : fw - 14 + 5, 20));
+    QCOMPARE(rgb(frame, c.facePoint(1, 5, 20)), facePixel(FaceNormal, faceWidthOf(0) - 14 + 5, 20));
 }
 
-void TabDrawingTest::narrowTabsStayInsideTheirFaces_data()
+void TabDrawingTest::drawingAndHitTestAgree_data()
 {
     QTest::addColumn<int>("style");
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("stripWidth");
 
-    QTest::newRow("style 0, 40 tabs of 6") << 0 << 40 << 300;
+    QTest::newRow("style 0, 8 tabs of 93") << 0 << 8 << 800;
     QTest::newRow("style 0, 20 tabs of 12") << 0 << 20 << 294;
+    QTest::newRow("style 0, 40 tabs of 6, no marks") << 0 << 40 << 300;
     QTest::newRow("style 0, zero width") << 0 << 5 << 54;
     QTest::newRow("style 0, negative width") << 0 << 5 << 44;
-    QTest::newRow("style 1, 30 tabs of 15") << 1 << 30 << 600;
+    QTest::newRow("style 1, 4 tabs of 163") << 1 << 4 << 711;
+    QTest::newRow("style 1, 20 tabs of 21") << 1 << 20 << 560;
+    QTest::newRow("style 1, 30 tabs of 14, no marks") << 1 << 30 << 600;
     QTest::newRow("style 1, zero width") << 1 << 30 << 190;
     QTest::newRow("style 1, negative width") << 1 << 30 << 140;
 }
 
-void TabDrawingTest::narrowTabsStayInsideTheirFaces()
+// Each tab in turn selected and hot, with the pointer on its mark: drawn last, all of it shows.
+void TabDrawingTest::drawingAndHitTestAgree()
 {
     QFETCH(int, style);
     QFETCH(int, count);
     QFETCH(int, stripWidth);
     Composition c(style, count, stripWidth);
-    c.scene.Hot = 2;
-    c.scene.CloseState = 2;
-    c.scene.Selected = 3;
-    for (TabFace &tab : c.scene.Tabs) {
+    c.scene.CloseState = CloseMarkHot;
+    QRegion faces, marks;
+    for (TabBox &tab : c.scene.Tabs) {
         tab.Caption = "标题";
+        faces += tab.Face;
+        marks += tab.Close;
     }
-    const QImage frame = c.compose();
-    const TabMetrics metrics = TabMetrics::ForStyle(style);
-    QRegion faces;
-    for (const TabFace &tab : c.scene.Tabs) {
-        if (tab.Width > 0) {
-            faces += metrics.FaceRect(tab.Left, tab.Width).translated(c.scene.LeftSize, 0);
+    const StripGeometry &strip = c.scene.Strip;
+    for (int i = 0; i < count; ++i) {
+        c.scene.Selected = c.scene.Hot = i;
+        const QImage frame = c.compose();
+        const QImage band = frame.copy(strip.LeftSize, 0, strip.BandWidth(), frame.height());
+        const TabBox &tab = c.scene.Tabs[i];
+        QCOMPARE(boxOf(band, [](QRgb p) { return qRed(p) == 50 + 60 * FaceSelected; }),
+                 tab.Face & band.rect());
+        QCOMPARE(boxOf(band, [](QRgb p) { return p == markPixel(MarkHot); }),
+                 tab.Close & band.rect());
+        // It is hit on its mark and where its face lies alone, with its close zone taking the
+        // mark's far bounds too. Where zones overlap (a shared edge; a narrow style 0 tab's mark
+        // over its left neighbour) the lower index wins; the band's first columns are tab 0's.
+        QRegion others, lower(0, 0, TabMetrics::FirstTabReach + 1, band.height());
+        for (int j = 0; j < count; ++j) {
+            others += j != i ? c.scene.Tabs[j].Face : QRect();
+            lower += j < i ? c.scene.Tabs[j].Hit : QRect();
         }
-    }
-    for (int y = 0; y < frame.height(); ++y) {
-        for (int x = 0; x < frame.width(); ++x) {
-            const QRgb pixel = rgb(frame, {x, y});
-            // The left margin shows the background of each row.
-            if (!faces.contains(QPoint(x, y))) {
-                QCOMPARE(pixel, rgb(frame, {0, y}));
-            }
-            // Close marks appear only where one fits inside its face.
-            const bool fits = c.scene.Tabs[0].Width >= (style == 0 ? 10 : 20);
-            if (!fits) {
-                QVERIFY(qRed(pixel) != 230);
+        const QRegion mine = ((QRegion(tab.Face) - others) + tab.Close) - lower;
+        const QRect zone = tab.Close.isEmpty() ? QRect() : tab.Close.adjusted(0, 0, 1, 1);
+        for (int y = 0; y < band.height(); ++y) {
+            for (int x = 0; x < band.width(); ++x) {
+                const QPoint p(x, y);
+                // Outside the faces the band is the background; marks show only where placed.
+                QVERIFY(faces.contains(p) || rgb(band, p) == rgb(frame, {0, y}));
+                QVERIFY(marks.contains(p) || qRed(rgb(band, p)) != 230);
+                if (mine.contains(p)) {
+                    const Hit hit = HitTest(strip, c.scene.Tabs, strip.LeftSize + x, y);
+                    QCOMPARE(qMakePair(hit.Index, hit.bOnClose), qMakePair(i, zone.contains(p)));
+                }
             }
         }
     }

