@@ -1,5 +1,6 @@
 #include "CacheMain.h"
 
+#include "CookieMirror.h"
 #include "NetworkProbe.h"
 #include "WebBrowser.h"
 
@@ -48,6 +49,9 @@ bool DeleteCacheEntries(const QString &pattern, quint32 keepMask)
         // Until the clear is over the engine answers no request: a page loaded now would hang.
         if (!NetworkProbe::WaitUntilAnswered(profile, ClearDeadlineMs)) {
             return false;
+        }
+        if (CookieMirror *cookies = CookieMirror::Of(profile->cookieStore())) {
+            cookies->Restore();
         }
     }
     if (kinds->cookies && !(keepMask & COOKIE_CACHE_ENTRY)) {

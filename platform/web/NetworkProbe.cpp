@@ -46,8 +46,9 @@ bool WaitUntilAnswered(QWebEngineProfile *profile, int deadlineMs)
     });
     int asked = 0;
     const auto ask = [&] {
-        page.load(
-            QUrl(QString("http://127.0.0.1:%1/probe?%2").arg(server.serverPort()).arg(++asked)));
+        page.load(QUrl(QString("http://vantor-probe.localhost:%1/probe?%2")
+                           .arg(server.serverPort())
+                           .arg(++asked)));
     };
     QTimer again;
     QObject::connect(&again, &QTimer::timeout, &loop, ask);

@@ -1,5 +1,6 @@
 #include "WebBrowser.h"
 
+#include "CookieMirror.h"
 #include "WebBrowserBridge.h"
 #include "WebBrowserPage.h"
 
@@ -157,6 +158,7 @@ QWebEngineProfile *WebBrowser::SharedProfile()
         auto *shared = new QWebEngineProfile(ProfileName, qApp);
         shared->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
         shared->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+        new CookieMirror(shared->cookieStore()); // a cache clear must not log the player out
         shared->installUrlSchemeHandler(AppScheme, new AppSchemeHandler(shared));
         // A clicked mailto: or made-up scheme would otherwise go to the desktop's handler.
         shared->settings()->setUnknownUrlSchemePolicy(
