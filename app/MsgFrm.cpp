@@ -101,8 +101,7 @@ void MsgFrm::resizeEvent(QResizeEvent *event)
     QDialog::resizeEvent(event);
     platform::SetWindowRgn(
         platform::HandleOf(this),
-        platform::CreateRoundRectRgn(0, 0, width() + 1, height() + 1, CornerEllipse, CornerEllipse),
-        true);
+        platform::CreateRoundRectRgn(0, 0, width(), height(), CornerEllipse, CornerEllipse), true);
     BForm1->Printform(this);
     closebtn->move(TwipsToPixels(width() * platform::TwipsPerPixel - CloseRightTwips),
                    closebtn->y());

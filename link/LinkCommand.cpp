@@ -34,6 +34,9 @@ int Run(const QStringList &arguments, QString &message)
     case platform::LinkAnswer::NoAnswer:
         message = "vantor-link: the Vantor client did not answer";
         return NoClient;
+    case platform::LinkAnswer::ForeignSource:
+        message = "vantor-link: the link's socket belongs to another user; nothing was sent";
+        return NoClient;
     case platform::LinkAnswer::NoSource:
         break;
     }

@@ -278,7 +278,7 @@ void WebMainFrm::Form_Resize()
     const MainLayout::Placement place = MainLayout::Place(twips(size()));
     put(WebBForm, place.WebBForm);
     WebBForm->Printform(this);
-    RectRgn(platform::HandleOf(this), width() + 1, height() + 1, CornerEllipse, CornerEllipse);
+    RectRgn(platform::HandleOf(this), width(), height(), CornerEllipse, CornerEllipse);
     put(web_close, place.web_close);
     put(web_minmax, place.web_minmax);
     put(web_min, place.web_min);

@@ -16,7 +16,9 @@
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/ITabForm.h"
 #include "tabstrip/uTab.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/Flips.h"
+#include "tests/support/KeyGrab.h"
 #include "tests/support/PageForm.h"
 #include "tests/support/Parts.h"
 #include "tests/support/ScriptedBoxes.h"
@@ -32,12 +34,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include <grp.h>
-#include <sys/socket.h>
+#include <X11/keysym.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace platform;
 
@@ -101,21 +99,25 @@ void xdotool(const QStringList &arguments)
 // Connects to the socket as user nobody; the errno of the connect, 0 when it connected.
 int connectAsNobody(const QByteArray &path)
 {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, path.constData(), sizeof(address.sun_path));
-        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
-            ::_exit(255);
-        }
+    return exitStatusOf(startAsNobody([&path] {
+        const sockaddr_un address = unixAddress(path);
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        const int result = ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address));
-        ::_exit(result == 0 ? 0 : errno);
+        return ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) == 0
+                   ? 0
+                   : errno;
+    }));
+}
+
+// The shape turned over, left to right or top to bottom, inside a window of that size.
+QRegion mirrored(const QRegion &shape, const QSize &size, Qt::Orientation axis)
+{
+    QRegion turned;
+    for (const QRect &r : shape) {
+        turned += axis == Qt::Horizontal
+                      ? QRect(size.width() - 1 - r.right(), r.top(), r.width(), r.height())
+                      : QRect(r.left(), size.height() - 1 - r.bottom(), r.width(), r.height());
     }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return turned;
 }
 
 const QString GameA = "http://game.test/play";
@@ -137,6 +139,8 @@ private slots:
     void stripHasTheMainWindowsStyle();
     void resizeWhileMinimisedIsLaidOutOnReturn();
     void loadMaximisesAndRestoreCentres();
+    void shapeIsTheWindowWithFourLikeCorners_data();
+    void shapeIsTheWindowWithFourLikeCorners();
     void minmaxTwiceReturnsToTheRectangle();
     void appMenuHoldsItsItemsInOrder();
     void refreshGoesToTheSelectedTab();
@@ -147,6 +151,9 @@ private slots:
     void hideRestoreShowsAHiddenWindow();
     void hotKeyFromAnotherApplication_data();
     void hotKeyFromAnotherApplication();
+    void heldHotKeyTogglesOnce_data();
+    void heldHotKeyTogglesOnce();
+    void hotKeyIsFreeOnceTheClientEnds();
     void linkCommands_data();
     void linkCommands();
     void linkWithoutClient();
@@ -350,6 +357,40 @@ void MainWindowTest::loadMaximisesAndRestoreCentres()
                                            design));
 }
 
+void MainWindowTest::shapeIsTheWindowWithFourLikeCorners_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("main window, its own size") << "main" << QSize(1036, 639);
+    QTest::newRow("main window, even sides") << "main" << QSize(900, 600);
+    QTest::newRow("main window, small") << "main" << QSize(700, 451);
+    QTest::newRow("exit dialog") << "dialog" << QSize(242, 140);
+}
+
+// A shape a pixel larger than the window squares the bottom-right corner and, on a composited
+// screen, leaves a trail behind a moved window.
+void MainWindowTest::shapeIsTheWindowWithFourLikeCorners()
+{
+    QFETCH(QString, window);
+    QFETCH(QSize, size);
+    bool answer = false;
+    MsgFrm dialog(answer);
+    QWidget *shaped = &dialog;
+    if (window == "main") {
+        QVERIFY(open({GameA}));
+        m_main->setGeometry(QRect(QPoint(40, 30), size));
+        shaped = m_main;
+    } else {
+        dialog.show();
+    }
+    QTRY_COMPARE(shaped->size(), size);
+    const QRegion shape = shaped->mask();
+    QCOMPARE(shape.boundingRect(), QRect(QPoint(0, 0), size));
+    QVERIFY(!shape.contains(QPoint(0, 0)));
+    QCOMPARE(mirrored(shape, size, Qt::Horizontal), shape);
+    QCOMPARE(mirrored(shape, size, Qt::Vertical), shape);
+}
+
 void MainWindowTest::minmaxTwiceReturnsToTheRectangle()
 {
     QVERIFY(open({GameA}));
@@ -520,6 +561,42 @@ void MainWindowTest::hotKeyFromAnotherApplication()
     QCOMPARE(m_main->isVisible(), flips % 2 == 0);
     other.kill();
     other.waitForFinished();
+}
+
+void MainWindowTest::heldHotKeyTogglesOnce_data()
+{
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("flips");
+    // The server repeats a held key, with a release before every repeated press.
+    QTest::newRow("held two seconds")
+        << QStringList{"keydown", "F10", "sleep", "2", "keyup", "F10"} << 1;
+    QTest::newRow("held, let go, held again")
+        << QStringList{"keydown", "F10",     "sleep", "1",     "keyup", "F10",   "sleep",
+                       "0.2",     "keydown", "F10",   "sleep", "1",     "keyup", "F10"}
+        << 2;
+}
+
+void MainWindowTest::heldHotKeyTogglesOnce()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(int, flips);
+    QVERIFY(open({GameA}));
+    Flips seen(m_main);
+    xdotool(keys);
+    QTRY_COMPARE(seen.count, flips);
+    QTest::qWait(300);
+    QCOMPARE(seen.count, flips);
+    QCOMPARE(m_main->isVisible(), flips % 2 == 0);
+}
+
+void MainWindowTest::hotKeyIsFreeOnceTheClientEnds()
+{
+    QVERIFY(open({GameA}));
+    QVERIFY(!anotherClientCanGrab(XK_F10));
+    m_main->m_bExit = true;
+    m_main->close();
+    QTRY_VERIFY(!m_main);
+    QVERIFY(anotherClientCanGrab(XK_F10));
 }
 
 void MainWindowTest::linkCommands_data()

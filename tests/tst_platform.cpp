@@ -6,8 +6,11 @@
 #include "platform/winsys/LayeredWindow.h"
 #include "platform/winsys/SystemColors.h"
 #include "platform/winsys/WindowHandles.h"
+#include "tests/support/AsNobody.h"
+#include "tests/support/KeyGrab.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
@@ -102,11 +105,14 @@ private slots:
     void opaqueRegionFollowsAlpha();
 
     void hotKeyHeldByAnotherClientIsRefused();
+    void hotKeyIsFreeOnceItsWindowIsGone();
 
     void linkAnswersEachRequest_data();
     void linkAnswersEachRequest();
     void silentLinkClientHoldsNothingUp();
     void linkReplacesStaleSocketKeepsLiveOne();
+    void linkSendsNothingToAnotherUsersSocket();
+    void linkHearsNothingFromAnotherUser();
 };
 
 void PlatformTest::tempFolderEndsInOneSeparatorAndIsPrivate_data()
@@ -147,9 +153,26 @@ void PlatformTest::tempFolderTightensLoosePermissions()
     const QString existing = scratch.filePath(userFolderName());
     QVERIFY(QDir().mkdir(existing));
     ::chmod(QFile::encodeName(existing).constData(), 0777);
+    QFile mine(existing + "/mine");
+    QVERIFY(mine.open(QIODevice::WriteOnly));
+    if (::geteuid() == 0) {
+        // What another user put there while it was open: a socket under the link's name, a file.
+        const sockaddr_un address = unixAddress(QFile::encodeName(existing + "/TesselDDE"));
+        const int planted = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QCOMPARE(::bind(planted, reinterpret_cast<const sockaddr *>(&address), sizeof(address)), 0);
+        ::close(planted);
+        QFile theirs(existing + "/update.txt");
+        QVERIFY(theirs.open(QIODevice::WriteOnly));
+        for (const char *name : {"/TesselDDE", "/update.txt"}) {
+            const QByteArray path = QFile::encodeName(existing + name);
+            QCOMPARE(::chown(path.constData(), NobodyId, NobodyId), 0);
+        }
+    }
 
     QCOMPARE(PrivateTempFolder(), existing + "/");
     QCOMPARE(permissionsOf(existing), mode_t(0700));
+    QCOMPARE(QDir(existing).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{"mine"});
 }
 
 void PlatformTest::tempFolderRefusesWhatIsNotOurOwnDirectory_data()
@@ -158,6 +181,7 @@ void PlatformTest::tempFolderRefusesWhatIsNotOurOwnDirectory_data()
     QTest::newRow("symbolic link to a folder") << "symlink";
     QTest::newRow("plain file") << "file";
     QTest::newRow("folder of another user") << "foreign";
+    QTest::newRow("another user's files inside") << "foreign inside";
 }
 
 void PlatformTest::tempFolderRefusesWhatIsNotOurOwnDirectory()
@@ -173,12 +197,21 @@ void PlatformTest::tempFolderRefusesWhatIsNotOurOwnDirectory()
     } else if (plant == "file") {
         QFile file(target);
         QVERIFY(file.open(QIODevice::WriteOnly));
-    } else {
+    } else if (plant == "foreign") {
         if (::geteuid() != 0) {
             QSKIP("only root can hand a folder to another user");
         }
         QVERIFY(QDir().mkdir(target));
         QCOMPARE(::chown(QFile::encodeName(target).constData(), 4242, 4242), 0);
+    } else {
+        if (::geteuid() != 0) {
+            QSKIP("only root can hand a folder to another user");
+        }
+        // A folder of theirs with their file in it cannot be taken away from them.
+        QVERIFY(QDir().mkpath(target + "/theirs"));
+        QFile file(target + "/theirs/file");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(::chown(QFile::encodeName(target + "/theirs").constData(), 4242, 4242), 0);
     }
     QCOMPARE(PrivateTempFolder(), QString());
 }
@@ -321,35 +354,61 @@ void PlatformTest::hotKeyHeldByAnotherClientIsRefused()
     QVERIFY(!UnregisterHotKey(hWnd, 1));
 }
 
+// A window that goes without unregistering its key lets go of it: another program can have it.
+void PlatformTest::hotKeyIsFreeOnceItsWindowIsGone()
+{
+    auto *window = new QWidget;
+    QVERIFY(RegisterHotKey(HandleOf(window), 1, 0, VK_F10));
+    QVERIFY(!anotherClientCanGrab(XK_F10));
+    delete window;
+    QVERIFY(anotherClientCanGrab(XK_F10));
+}
+
 void PlatformTest::linkAnswersEachRequest_data()
 {
     QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<int>("split"); // where the request is cut into two sends; 0: one send
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("executed");
 
     const QByteArray longest(MaxLinkCommandBytes, 'a');
-    QTest::newRow("a line") << QByteArray("open \xe5\xae\xa2\n") << QByteArray("OK")
+    QTest::newRow("a line") << QByteArray("open \xe5\xae\xa2\n") << 0 << QByteArray("OK")
                             << QString::fromUtf8("open 客");
-    QTest::newRow("CR LF") << QByteArray("x\r\n") << QByteArray("OK") << "x";
-    QTest::newRow("refused by the handler") << QByteArray("no\n") << QByteArray("REFUSED") << "no";
-    QTest::newRow("8 KiB") << longest + "\n" << QByteArray("OK") << QString(longest);
-    QTest::newRow("8 KiB and one") << longest + "a\n" << QByteArray("REFUSED") << QString();
+    QTest::newRow("CR LF") << QByteArray("x\r\n") << 0 << QByteArray("OK") << "x";
+    QTest::newRow("refused by the handler")
+        << QByteArray("no\n") << 0 << QByteArray("REFUSED") << "no";
+    QTest::newRow("8 KiB") << longest + "\n" << 0 << QByteArray("OK") << QString(longest);
+    QTest::newRow("8 KiB and one") << longest + "a\n" << 0 << QByteArray("REFUSED") << QString();
+    QTest::newRow("8 KiB CR LF") << longest + "\r\n" << 0 << QByteArray("OK") << QString(longest);
+    QTest::newRow("8 KiB CR LF, cut before the CR") << longest + "\r\n"
+                                                    << 8192 << QByteArray("OK") << QString(longest);
+    QTest::newRow("8 KiB CR LF, cut between CR and LF")
+        << longest + "\r\n"
+        << 8193 << QByteArray("OK") << QString(longest);
+    QTest::newRow("8 KiB and one CR LF, cut between CR and LF")
+        << longest + "a\r\n"
+        << 8194 << QByteArray("REFUSED") << QString();
+    QTest::newRow("8 KiB and a CR inside, cut after it")
+        << longest + "\ra\n"
+        << 8193 << QByteArray("REFUSED") << QString();
     QTest::newRow("endless, no line end")
-        << QByteArray(100000, 'a') << QByteArray("REFUSED") << QString();
-    QTest::newRow("not UTF-8") << QByteArray("\xff\xfe\n") << QByteArray("REFUSED") << QString();
+        << QByteArray(100000, 'a') << 0 << QByteArray("REFUSED") << QString();
+    QTest::newRow("not UTF-8") << QByteArray("\xff\xfe\n") << 0 << QByteArray("REFUSED")
+                               << QString();
     QTest::newRow("never finished")
-        << QByteArray("half a line") << QByteArray("REFUSED") << QString();
+        << QByteArray("half a line") << 0 << QByteArray("REFUSED") << QString();
 }
 
 void PlatformTest::linkAnswersEachRequest()
 {
     QFETCH(QByteArray, request);
+    QFETCH(int, split);
     QFETCH(QByteArray, answer);
     QFETCH(QString, executed);
     QTemporaryDir runtime;
     TempEnvironment env(QFile::encodeName(runtime.path()), {});
     DdeSource source;
-    source.SetReadDeadline(300);
+    source.SetReadDeadline(1000);
     QStringList seen;
     connect(&source, &DdeSource::LinkExecute, [&](const QString &command, bool &Cancel) {
         seen << command;
@@ -360,7 +419,13 @@ void PlatformTest::linkAnswersEachRequest()
     QLocalSocket client;
     client.connectToServer(LinkServerName("topic"));
     QVERIFY(client.waitForConnected(1000));
-    client.write(request);
+    if (split > 0) {
+        // The source reads the first part on its own before the rest arrives.
+        client.write(request.left(split));
+        client.flush();
+        QTest::qWait(100);
+    }
+    client.write(request.mid(split));
     QCOMPARE(linkAnswer(client), answer);
     QCOMPARE(seen, executed.isNull() ? QStringList() : QStringList{executed});
 }
@@ -411,6 +476,64 @@ void PlatformTest::linkReplacesStaleSocketKeepsLiveOne()
     client.connectToServer(QFile::decodeName(path));
     client.write("x\n");
     QCOMPARE(linkAnswer(client), QByteArray("OK"));
+}
+
+// The link's socket is another user's (a folder once open to others let it in): the command, an
+// address of the player's, is not handed to them.
+void PlatformTest::linkSendsNothingToAnotherUsersSocket()
+{
+    QTemporaryDir open;
+    QCOMPARE(::chmod(QFile::encodeName(open.path()).constData(), 0777), 0);
+    const QByteArray path = QFile::encodeName(open.filePath("TesselDDE"));
+    const pid_t listener = startAsNobody([&path] {
+        // Listening before it shows under the link's name.
+        const sockaddr_un address = unixAddress(path + ".new");
+        const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::bind(server, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0 ||
+            ::listen(server, 1) != 0 || ::rename(address.sun_path, path.constData()) != 0) {
+            return 2;
+        }
+        const int peer = ::accept(server, nullptr, nullptr);
+        char byte = 0;
+        const bool heard = ::read(peer, &byte, 1) == 1;
+        return heard && ::write(peer, "OK\n", 3) == 3 ? 1 : 0;
+    });
+    QTRY_VERIFY(QFile::exists(QFile::decodeName(path)));
+    QCOMPARE(DdeExecute(QFile::decodeName(path), "http://game.test/play"),
+             LinkAnswer::ForeignSource);
+    QCOMPARE(exitStatusOf(listener), 0);
+}
+
+// Another user's program reaches the socket (every folder on the way left open): it is let go
+// unheard.
+void PlatformTest::linkHearsNothingFromAnotherUser()
+{
+    QTemporaryDir runtime;
+    TempEnvironment env(QFile::encodeName(runtime.path()), {});
+    DdeSource source;
+    QStringList seen;
+    connect(&source, &DdeSource::LinkExecute,
+            [&](const QString &command, bool &) { seen << command; });
+    QVERIFY(source.Listen("topic"));
+    const QByteArray path = QFile::encodeName(source.ServerName());
+    for (const QString &way : {runtime.path(), runtime.filePath("vantor"), source.ServerName()}) {
+        QCOMPARE(::chmod(QFile::encodeName(way).constData(), 0777), 0);
+    }
+
+    const pid_t caller = startAsNobody([&path] {
+        const sockaddr_un address = unixAddress(path);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0) {
+            return 2;
+        }
+        char answer[8] = {};
+        return ::write(fd, "x\n", 2) == 2 && ::read(fd, answer, 3) == 3 &&
+                       qstrcmp(answer, "OK\n") == 0
+                   ? 0
+                   : 1;
+    });
+    QCOMPARE(exitStatusOf(caller), 1);
+    QVERIFY(seen.isEmpty());
 }
 
 QTEST_MAIN(PlatformTest)

@@ -1,6 +1,7 @@
 #include "DemoServer.h"
 #include "platform/web/WebBrowser.h"
 #include "tests/support/EngineHome.h"
+#include "tests/support/WebPages.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -94,25 +95,26 @@ void WebBrowserTest::standInTitleIsNotReported()
 
 void WebBrowserTest::newWindowRequestsReportTheirAddress_data()
 {
-    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("click");
     QTest::addColumn<QString>("target");
-    QTest::newRow("link with a blank target") << "document.getElementById('pop').click()"
+    QTest::newRow("link with a blank target") << "pop"
                                               << "/game/popup.html";
-    QTest::newRow("window.open") << "openPortal()"
+    QTest::newRow("window.open") << "portal"
                                  << "/portal/";
 }
 
 void WebBrowserTest::newWindowRequestsReportTheirAddress()
 {
-    QFETCH(QString, script);
+    QFETCH(QString, click);
     QFETCH(QString, target);
     WebBrowser browser;
     browser.resize(400, 300);
     browser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&browser));
     QVERIFY(load(browser, "/qvmrwd/test/newwindow.html"));
     QSignalSpy windows(&browser, &WebBrowser::NewWindow);
     QSignalSpy navigations(&browser, &WebBrowser::BeforeNavigate);
-    browser.View()->page()->runJavaScript(script);
+    QVERIFY(clickElement(browser, click));
 
     QTRY_COMPARE_WITH_TIMEOUT(windows.size(), 1, LoadTimeoutMs);
     QCOMPARE(windows.first().first().toString(), url(target));

@@ -12,6 +12,11 @@
 
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -37,6 +42,36 @@ std::optional<QString> decodeLine(QByteArray line)
         return std::nullopt;
     }
     return text;
+}
+
+// Whether the start of a line, its end not yet come, can still make a line of at most
+// MaxLinkCommandBytes: a CR already there may be the first half of its CR LF.
+bool canStillFit(QByteArray start)
+{
+    if (start.endsWith('\r')) {
+        start.chop(1);
+    }
+    return start.size() <= MaxLinkCommandBytes;
+}
+
+// Whether the process at the other end of a connected local socket runs as this user. The socket
+// and its folder keep others out, but a folder once left open to them may have let one in.
+bool peerIsThisUser(qintptr descriptor)
+{
+#if defined(Q_OS_LINUX)
+    ucred credentials{};
+    socklen_t size = sizeof(credentials);
+    return ::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 &&
+           credentials.uid == ::geteuid();
+#elif defined(Q_OS_UNIX)
+    uid_t uid = 0;
+    gid_t gid = 0;
+    return ::getpeereid(int(descriptor), &uid, &gid) == 0 && uid == ::geteuid();
+#else
+    // A named pipe's default access list already admits only this user.
+    Q_UNUSED(descriptor);
+    return true;
+#endif
 }
 
 } // namespace
@@ -107,6 +142,11 @@ QString DdeSource::ServerName() const
 void DdeSource::Accept()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        if (!peerIsThisUser(socket->socketDescriptor())) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         auto *deadline = new QTimer(socket);
         deadline->setSingleShot(true);
         connect(deadline, &QTimer::timeout, this, [this, socket] { Answer(socket, false); });
@@ -123,7 +163,7 @@ void DdeSource::Read(QLocalSocket *socket)
         return;
     }
     if (!socket->canReadLine()) {
-        if (socket->bytesAvailable() > MaxLinkCommandBytes) {
+        if (!canStillFit(socket->peek(MaxLinkCommandBytes + 2))) {
             Answer(socket, false);
         }
         return;
@@ -161,6 +201,9 @@ LinkAnswer DdeExecute(const QString &serverName, const QString &command, int tim
     socket.connectToServer(serverName);
     if (serverName.isEmpty() || !socket.waitForConnected(int(deadline.remainingTime()))) {
         return LinkAnswer::NoSource;
+    }
+    if (!peerIsThisUser(socket.socketDescriptor())) {
+        return LinkAnswer::ForeignSource; // the player's addresses are not for another user
     }
     socket.write(command.toUtf8() + '\n');
     socket.flush();

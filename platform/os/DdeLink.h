@@ -27,6 +27,7 @@ public:
 
     // Starts answering on the topic. A socket left by a source that crashed is replaced; one a
     // live source answers on is never taken over (false then, as without a private folder).
+    // Connections from another user's programs are closed unread.
     bool Listen(const QString &topic);
     void Close();
     bool IsListening() const;
@@ -53,8 +54,9 @@ private:
 enum class LinkAnswer {
     Accepted,
     Refused,
-    NoSource, // nobody listens on the topic
-    NoAnswer, // a source took the command but did not answer in time
+    NoSource,      // nobody listens on the topic
+    NoAnswer,      // a source took the command but did not answer in time
+    ForeignSource, // another user listens on the topic; nothing was sent
 };
 
 // The client's side: sends one command and waits for the answer. Blocks; for programs without a

@@ -30,10 +30,27 @@ struct Registration {
     QList<quint16> lockMasks; // the lock states grabbed besides (NumLock, CapsLock)
     quint16 lockBits = 0;     // every lock modifier, left out when a press is matched
     QList<quint32> roots;
-    bool down = false; // a held key repeats its press; it toggles once
+    // A held key repeats its press, and the server sends a release before every repeat; it
+    // toggles once. A release is taken as real only when the next press comes at another moment.
+    bool down = false;
+    bool released = false;
+    quint32 releaseTime = 0;
 };
 
 #ifdef VANTOR_HAVE_XCB
+
+// The server stamps an auto-repeat's release and its press with the same clock reading (or the
+// next millisecond); no finger lifts and presses a key that fast.
+const quint32 RepeatGapMs = 2;
+
+// Whether a press of a registered key starts a new hold (and so toggles).
+bool startsHold(Registration &r, quint32 time)
+{
+    const bool repeat = r.down && (!r.released || time - r.releaseTime <= RepeatGapMs);
+    r.down = true;
+    r.released = false;
+    return !repeat;
+}
 
 const quint16 ShiftMask = XCB_MOD_MASK_SHIFT;
 const quint16 LockMask = XCB_MOD_MASK_LOCK;
@@ -281,15 +298,18 @@ bool HotKeys::nativeEventFilter(const QByteArray &eventType, void *message, qint
             continue;
         }
         if (type == XCB_KEY_RELEASE) {
-            ours = ours || r.down;
-            r.down = false;
+            if (r.down && !r.released) {
+                ours = true;
+                r.released = true;
+                r.releaseTime = key->time;
+            }
             continue;
         }
         if ((key->state & ModifierBits & ~r.lockBits) != r.mask) {
             continue;
         }
         ours = true;
-        if (!std::exchange(r.down, true)) {
+        if (startsHold(r, key->time)) {
             fired << r;
         }
     }

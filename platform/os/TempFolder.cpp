@@ -5,6 +5,9 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -23,6 +26,36 @@ QString withOneTrailingSeparator(const QString &path)
 
 #ifdef Q_OS_UNIX
 
+// What someone else left in the folder while it was open to others (a socket listening under the
+// link's name, say) is theirs, not ours to trust or talk to: it goes. False when something of
+// theirs cannot be removed (a folder with their files in it); the folder is not private then.
+bool removeForeignEntries(const QByteArray &path)
+{
+    const int folder = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    DIR *entries = folder >= 0 ? ::fdopendir(folder) : nullptr;
+    if (!entries) {
+        if (folder >= 0) {
+            ::close(folder);
+        }
+        return false;
+    }
+    bool clean = true;
+    while (const dirent *entry = ::readdir(entries)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            info.st_uid == ::geteuid()) {
+            continue;
+        }
+        const int flags = S_ISDIR(info.st_mode) ? AT_REMOVEDIR : 0;
+        clean = ::unlinkat(folder, entry->d_name, flags) == 0 && clean;
+    }
+    ::closedir(entries);
+    return clean;
+}
+
 bool isPrivateDirectoryOfMine(const QByteArray &path)
 {
     struct stat info {};
@@ -35,7 +68,7 @@ bool isPrivateDirectoryOfMine(const QByteArray &path)
     if ((info.st_mode & 077) != 0 && ::chmod(path.constData(), 0700) != 0) {
         return false;
     }
-    return true;
+    return removeForeignEntries(path);
 }
 
 bool ensurePrivateDirectory(const QString &path)

@@ -7,6 +7,7 @@
 #include "platform/os/WebAddress.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QOffscreenSurface>
@@ -163,6 +164,9 @@ QWebEngineProfile *WebBrowser::SharedProfile()
         // A clicked mailto: or made-up scheme would otherwise go to the desktop's handler.
         shared->settings()->setUnknownUrlSchemePolicy(
             QWebEngineSettings::DisallowUnknownUrlSchemes);
+        // A window a script opens without a click of the player's is refused inside the page,
+        // before the engine builds anything for it.
+        shared->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
         return shared;
     }();
     return profile;
@@ -338,8 +342,14 @@ void WebBrowser::PageNavigation(const QString &url, const QString &origin, bool 
     }
 }
 
-void WebBrowser::OpenNewWindow(const QUrl &url)
+// As a browser's popup blocker does: a page opens a window only when the player clicked for it,
+// only one that says where it goes, and only a few a second.
+void WebBrowser::OpenNewWindow(const QUrl &url, bool userInitiated)
 {
+    if (!userInitiated || !IsWebAddress(url) ||
+        !m_popups.Allow(QDeadlineTimer::current().deadline())) {
+        return;
+    }
     bool processed = false;
     emit NewWindow(url.toString(), processed);
 }

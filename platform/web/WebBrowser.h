@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/web/PopupGate.h"
+
 #include <QList>
 #include <QString>
 #include <QUrl>
@@ -83,6 +85,8 @@ signals:
     void BeforeNavigate(const QString &url, bool &Cancel);
     void DocumentComplete(const QString &url, bool isTop);
     void TitleChange(const QString &text);
+    // A new window the player clicked for, at an http(s) address; a few a second at most. Every
+    // other new-window request is dropped, and no page is ever kept for one.
     void NewWindow(const QString &url, bool &Processed);
     // The process that rendered the page crashed or was killed; the page shows nothing now.
     void RendererGone();
@@ -90,11 +94,10 @@ signals:
 private:
     friend class WebBrowserPage;
     friend class WebBrowserBridge;
-    friend class NewWindowCatcher;
 
     bool AcceptNavigation(const QUrl &url, bool isMainFrame);
     void PageNavigation(const QString &url, const QString &origin, bool isTop);
-    void OpenNewWindow(const QUrl &url);
+    void OpenNewWindow(const QUrl &url, bool userInitiated);
     void OnTitleChanged(const QString &title);
     void OnLoadingChanged(const QWebEngineLoadingInfo &info);
 
@@ -108,6 +111,7 @@ private:
     QList<QUrl> m_cancelled;
     // Commands already reported that go ahead as ordinary navigations of the top window.
     QList<QUrl> m_reported;
+    PopupGate m_popups;
 };
 
 } // namespace platform

@@ -2,18 +2,18 @@
 
 #include "platform/web/WebBrowser.h"
 
-#include <QTimer>
+#include <QWebEngineNewWindowRequest>
 
 namespace platform {
-
-namespace {
-// A new window that never says where it goes is given up after this long.
-const int NewWindowPatienceMs = 5000;
-} // namespace
 
 WebBrowserPage::WebBrowserPage(QWebEngineProfile *profile, WebBrowser *browser)
     : QWebEnginePage(profile, browser), m_browser(browser)
 {
+    // A request left unhandled is closed by the engine at once, with its page and its script.
+    connect(this, &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest &request) {
+                m_browser->OpenNewWindow(request.requestedUrl(), request.isUserInitiated());
+            });
 }
 
 bool WebBrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
@@ -40,26 +40,12 @@ bool WebBrowserPage::javaScriptPrompt(const QUrl &securityOrigin, const QString 
            QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
 }
 
+// No page is made for a new window: the engine then asks through newWindowRequested, which says
+// where the window goes and whether the player asked for it. A page kept to learn that later
+// (window.open('') filled in by script) would run hidden script for as long as it was kept.
 QWebEnginePage *WebBrowserPage::createWindow(WebWindowType)
 {
-    auto *catcher = new NewWindowCatcher(profile(), m_browser);
-    QTimer::singleShot(NewWindowPatienceMs, catcher, &QObject::deleteLater);
-    return catcher;
-}
-
-NewWindowCatcher::NewWindowCatcher(QWebEngineProfile *profile, WebBrowser *browser)
-    : QWebEnginePage(profile, browser), m_browser(browser)
-{
-}
-
-bool NewWindowCatcher::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
-{
-    if (!isMainFrame || url.isEmpty() || url.scheme() == QLatin1String("about")) {
-        return true;
-    }
-    m_browser->OpenNewWindow(url);
-    deleteLater();
-    return false;
+    return nullptr;
 }
 
 } // namespace platform

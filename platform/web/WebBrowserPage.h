@@ -7,7 +7,7 @@ namespace platform {
 class WebBrowser;
 
 // The page behind a WebBrowser: asks the browser about every navigation, keeps dialogs away
-// while silent, and turns new-window requests into the browser's NewWindow event.
+// while silent, and hands new-window requests to the browser, which makes no page for any.
 class WebBrowserPage : public QWebEnginePage {
     Q_OBJECT
 
@@ -21,20 +21,6 @@ protected:
     bool javaScriptPrompt(const QUrl &securityOrigin, const QString &msg,
                           const QString &defaultValue, QString *result) override;
     QWebEnginePage *createWindow(WebWindowType type) override;
-
-private:
-    WebBrowser *m_browser;
-};
-
-// A page that only exists to learn where a new window was meant to go.
-class NewWindowCatcher : public QWebEnginePage {
-    Q_OBJECT
-
-public:
-    NewWindowCatcher(QWebEngineProfile *profile, WebBrowser *browser);
-
-protected:
-    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
 
 private:
     WebBrowser *m_browser;

@@ -8,7 +8,8 @@
 namespace platform {
 
 // A rectangle with rounded corners, each corner a quarter of an ellipse of the given size, as
-// the window system builds one: the right and bottom edges lie outside it.
+// the window system builds one: the right and bottom edges lie outside it. The four corners are
+// mirror images of one another.
 QRegion CreateRoundRectRgn(int left, int top, int right, int bottom, int widthEllipse,
                            int heightEllipse);
 

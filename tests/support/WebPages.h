@@ -35,3 +35,20 @@ inline QVariant evaluate(platform::WebBrowser &browser, const QString &script)
     return waitInLoop([&] { return answer->has_value(); }, PageTimeoutMs) ? answer->value()
                                                                           : QVariant();
 }
+
+// A click of the player's on the middle of the page's element: real input, so the page sees a
+// user gesture, as no script's click is.
+inline bool clickElement(platform::WebBrowser &browser, const QString &id)
+{
+    const QVariantList middle =
+        evaluate(browser, QString("(r => [r.x + r.width / 2, r.y + r.height / 2])"
+                                  "(document.getElementById('%1').getBoundingClientRect())")
+                              .arg(id))
+            .toList();
+    QWidget *surface = browser.View()->focusProxy();
+    if (middle.size() != 2 || !surface) {
+        return false;
+    }
+    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(middle[0].toInt(), middle[1].toInt()));
+    return true;
+}
