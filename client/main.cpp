@@ -1,6 +1,7 @@
 #include "app/Forms.h"
 #include "app/HeadlessRun.h"
 #include "app/LoadFrm.h"
+#include "app/StartOptions.h"
 #include "login/GameWindow.h"
 #include "login/LoginFrm.h"
 #include "mainwnd/WebMainFrm.h"
@@ -9,6 +10,10 @@
 
 #include <QApplication>
 #include <QPointer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -37,12 +42,80 @@ void closeRemainingWindows()
     }
 }
 
+QtMessageHandler previousHandler = nullptr;
+
+struct HeldMessage {
+    QtMsgType type;
+    QString text;
+};
+QList<HeldMessage> heldMessages;
+
+// While the application connects to the display, a failure there is Qt's fatal error and an
+// abort, after a page of the platform's complaints; the player gets one line and a plain exit
+// status instead. What the platform says meanwhile is held and said once the display is open.
+void displayFailureHandler(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type != QtFatalMsg) {
+        heldMessages.append({type, text});
+        return;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(StartOptions::NoDisplayText(text)));
+    std::_Exit(1);
+}
+
+void releaseHeldMessages()
+{
+    qInstallMessageHandler(previousHandler);
+    for (const HeldMessage &message : std::exchange(heldMessages, {})) {
+        const QMessageLogContext context;
+        if (previousHandler) {
+            previousHandler(message.type, context, message.text);
+        } else {
+            std::fprintf(stderr, "%s\n", qPrintable(message.text));
+        }
+    }
+}
+
+// Help, version and usage errors are answered before anything needs a display. True when the
+// program goes on; status is the exit status otherwise.
+bool answerCommandLine(int argc, char *argv[], StartOptions &options, int &status)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    options = StartOptions::Parse(arguments);
+    if (options.action == StartOptions::Action::Print) {
+        std::fprintf(stdout, "%s\n", qPrintable(options.text));
+        status = 0;
+        return false;
+    }
+    if (options.action == StartOptions::Action::BadUsage) {
+        std::fprintf(stderr, "%s\n", qPrintable(options.text));
+        status = StartOptions::UsageStatus;
+        return false;
+    }
+    if (!StartOptions::DisplayNamed()) {
+        std::fprintf(stderr, "%s\n", qPrintable(StartOptions::NoDisplayText({})));
+        status = 1;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    StartOptions options;
+    int status = 0;
+    if (!answerCommandLine(argc, argv, options, status)) {
+        return status;
+    }
     platform::WebBrowser::PrepareEngine();
+    previousHandler = qInstallMessageHandler(displayFailureHandler);
     QApplication app(argc, argv);
+    releaseHeldMessages();
     QApplication::setApplicationName("Vantor");
     QApplication::setApplicationVersion(AppConfig::Version);
 
@@ -53,10 +126,10 @@ int main(int argc, char *argv[])
     platform::WebBrowser::StartEngineSoon();
     LoadFrm &loadFrm = Forms<LoadFrm>::Get();
     QObject::connect(&loadFrm, &LoadFrm::LoadLoginWindow, [] { Forms<LoginFrm>::Get(); });
-    if (loadFrm.Start(CommandLineOf(QApplication::arguments())) == LoadFrm::Outcome::EndProgram) {
+    if (loadFrm.Start(options.commandLine) == LoadFrm::Outcome::EndProgram) {
         return 0;
     }
-    const int status = QApplication::exec();
+    status = QApplication::exec();
     closeRemainingWindows();
     return status;
 }
