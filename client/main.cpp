@@ -1,18 +1,22 @@
 #include "app/Forms.h"
 #include "app/HeadlessRun.h"
 #include "app/LoadFrm.h"
+#include "app/SingleClient.h"
 #include "app/StartOptions.h"
 #include "login/GameWindow.h"
 #include "login/LoginFrm.h"
 #include "mainwnd/WebMainFrm.h"
 #include "net/AppConfig.h"
 #include "platform/web/WebBrowser.h"
+#include "platform/winsys/WinApi.h"
+#include "platform/winsys/WindowHandles.h"
 
 #include <QApplication>
 #include <QPointer>
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -27,6 +31,19 @@ void openMainWindow(const QString &address)
     }
     main.SetURL(address);
     main.show();
+}
+
+// A second start asked for us: the game's window, or the login before there is one, comes to the
+// front, out of the tray or the minimised state.
+void showRunningClient()
+{
+    if (WebMainFrm *main = Forms<WebMainFrm>::IfLoaded()) {
+        WinApi::ShowWindow(platform::HandleOf(main), WinApi::SW_RESTORE);
+        main->raise();
+        main->activateWindow();
+    } else if (Forms<LoginFrm>::IfLoaded()) {
+        LoginFrm::ShowAgain();
+    }
 }
 
 // The windows the loop left behind go before the application, and with it the web profile their
@@ -103,6 +120,26 @@ bool answerCommandLine(int argc, char *argv[], StartOptions &options, int &statu
     return true;
 }
 
+// Nothing when this start goes on as the user's client; the exit status when another client
+// runs. "/web" only opens the portal in the browser, beside any client.
+std::optional<int> claimTheClient(SingleClient &single, const StartOptions &options)
+{
+    if (options.commandLine == QLatin1String("/web")) {
+        return std::nullopt;
+    }
+    switch (single.Take()) {
+    case SingleClient::Claim::HandedOver:
+        return 0;
+    case SingleClient::Claim::NotAnswering:
+        std::fprintf(stderr, "vantor-client: another Vantor client of this user is running but "
+                             "does not answer\n");
+        return 1;
+    case SingleClient::Claim::First:
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -116,6 +153,11 @@ int main(int argc, char *argv[])
     previousHandler = qInstallMessageHandler(displayFailureHandler);
     QApplication app(argc, argv);
     releaseHeldMessages();
+    SingleClient single;
+    if (const std::optional<int> ended = claimTheClient(single, options)) {
+        return *ended;
+    }
+    QObject::connect(&single, &SingleClient::ShowRequested, showRunningClient);
     QApplication::setApplicationName("Vantor");
     QApplication::setApplicationVersion(AppConfig::Version);
 
