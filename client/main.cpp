@@ -7,6 +7,8 @@
 #include "login/LoginFrm.h"
 #include "mainwnd/WebMainFrm.h"
 #include "net/AppConfig.h"
+#include "platform/os/EndSignals.h"
+#include "platform/os/Program.h"
 #include "platform/web/WebBrowser.h"
 #include "platform/winsys/WinApi.h"
 #include "platform/winsys/WindowHandles.h"
@@ -44,6 +46,23 @@ void showRunningClient()
     } else if (Forms<LoginFrm>::IfLoaded()) {
         LoginFrm::ShowAgain();
     }
+}
+
+// The session ends or someone asks us to: the client ends as the exit dialog's "是" ends it,
+// without asking. The main window unloads its pages and lets the tray icon and F10 go; before
+// there is one, the program ends its windows directly.
+void endClient()
+{
+    if (platform::ProgramEnding()) {
+        return;
+    }
+    WebMainFrm *main = Forms<WebMainFrm>::IfLoaded();
+    if (main && !main->IsUnloaded()) {
+        main->m_bExit = true;
+        main->close();
+        return;
+    }
+    platform::EndProgram(0);
 }
 
 // The windows the loop left behind go before the application, and with it the web profile their
@@ -153,6 +172,8 @@ int main(int argc, char *argv[])
     previousHandler = qInstallMessageHandler(displayFailureHandler);
     QApplication app(argc, argv);
     releaseHeldMessages();
+    platform::EndSignals endSignals;
+    QObject::connect(&endSignals, &platform::EndSignals::EndRequested, endClient);
     SingleClient single;
     if (const std::optional<int> ended = claimTheClient(single, options)) {
         return *ended;
@@ -171,7 +192,10 @@ int main(int argc, char *argv[])
     if (loadFrm.Start(options.commandLine) == LoadFrm::Outcome::EndProgram) {
         return 0;
     }
-    status = QApplication::exec();
+    // Asked to end while start-up still held the loop (its question, its download).
+    if (!platform::ProgramEnding()) {
+        status = QApplication::exec();
+    }
     closeRemainingWindows();
     return status;
 }

@@ -1,6 +1,7 @@
 #include "VersionCheck.h"
 
 #include "KubDownLoadFile.h"
+#include "ServerAddress.h"
 #include "net/AppConfig.h"
 #include "platform/os/FolderAccess.h"
 #include "platform/os/MessageBox.h"
@@ -58,7 +59,7 @@ QString VersionCheck::LocalVersion()
 
 QString VersionCheck::ManifestAddress()
 {
-    return QString::fromUtf8(AppConfig::UpdateServer) + ManifestPath;
+    return ServerAddress(AppConfig::UpdateServer) + ManifestPath;
 }
 
 QStringList VersionCheck::ManifestLines(const QByteArray &manifest)
