@@ -180,6 +180,8 @@ int main(int argc, char *argv[])
     }
     QObject::connect(&single, &SingleClient::ShowRequested, showRunningClient);
     QApplication::setApplicationName("Vantor");
+    // The desktop entry's id: Wayland's app id, so the desktop shows the entry's name and icon.
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(AppConfig::DesktopId));
     QApplication::setApplicationVersion(AppConfig::Version);
 
     const auto headless = HeadlessRun::FromEnvironment();
