@@ -4,6 +4,11 @@
 # starts the client; --uninstall leaves nothing but the profile, --purge not even that.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# A rebuild on the way keeps the compiler cache where it was, not in the fresh home.
+if command -v ccache >/dev/null; then
+  CCACHE_DIR=$(ccache -k cache_dir) CCACHE_TEMPDIR=$(ccache -k temporary_dir)
+  export CCACHE_DIR CCACHE_TEMPDIR
+fi
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export HOME=$home XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache
