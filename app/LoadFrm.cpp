@@ -3,6 +3,7 @@
 #include "PublicData.h"
 #include "net/AppConfig.h"
 #include "net/KubDownLoadFile.h"
+#include "net/ServerAddress.h"
 #include "net/VersionCheck.h"
 #include "platform/os/Connection.h"
 #include "platform/os/MessageBox.h"
@@ -73,7 +74,7 @@ bool LoadFrm::CheckVersion()
 LoadFrm::Outcome LoadFrm::Form_Load(const QString &commandLine)
 {
     if (commandLine == QLatin1String("/web")) {
-        platform::ShellOpen(QString::fromUtf8(AppConfig::GamePortal));
+        platform::ShellOpen(ServerAddress(AppConfig::GamePortal));
         return Outcome::EndProgram;
     }
     BuildSplash();

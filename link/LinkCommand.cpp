@@ -6,7 +6,12 @@
 namespace LinkCommand {
 namespace {
 
-const char UsageText[] = "usage: vantor-link ADDRESS | vantor-link --toggle";
+const char UsageText[] =
+    "usage: vantor-link ADDRESS | vantor-link --toggle\n"
+    "  ADDRESS        open the http(s) address in a tab of the running client\n"
+    "  --toggle       hide or show the client's main window, as F10 does\n"
+    "  -h, --help     print this help\n"
+    "  -v, --version  print the version";
 
 } // namespace
 
@@ -20,6 +25,15 @@ int Run(const QStringList &arguments, QString &message)
     if (arguments[0] == "-h" || arguments[0] == "--help") {
         message = UsageText;
         return Accepted;
+    }
+    if (arguments[0] == "-v" || arguments[0] == "--version") {
+        message = QString("vantor-link %1").arg(QString::fromUtf8(AppConfig::Version));
+        return Accepted;
+    }
+    // An option we do not know is a mistake, not an address.
+    if (arguments[0].startsWith('-') && arguments[0] != "--toggle") {
+        message = QString("vantor-link: unknown option '%1'\n").arg(arguments[0]) + UsageText;
+        return Usage;
     }
     const bool toggle = arguments[0] == "--toggle";
     const QString command = toggle ? QString::fromUtf8(AppConfig::LinkToggleCommand) : arguments[0];

@@ -9,6 +9,7 @@
 #include "app/LoadFrm.h"
 #include "app/PublicData.h"
 #include "net/AppConfig.h"
+#include "net/ServerAddress.h"
 #include "platform/os/MessageBox.h"
 #include "platform/os/Program.h"
 #include "platform/os/Resources.h"
@@ -32,7 +33,7 @@ const char NoConnectionText[] = "未能连接到服务器，请检查网络连�
 
 QString &loginPage()
 {
-    static QString address = QString::fromUtf8(AppConfig::LoginServer) + "/qvmrwd/";
+    static QString address = ServerAddress(AppConfig::LoginServer) + "/qvmrwd/";
     return address;
 }
 

@@ -15,6 +15,7 @@
 #include "controls/iButton.h"
 #include "login/LoginFrm.h"
 #include "net/AppConfig.h"
+#include "net/ServerAddress.h"
 #include "platform/os/DdeLink.h"
 #include "platform/os/Program.h"
 #include "platform/os/Resources.h"
@@ -384,7 +385,7 @@ void WebMainFrm::WebuTab_OnDrawBackground(MemDC *hdc, int cx, int cy, bool &bSki
 
 void WebMainFrm::GameSpaceBtn_Click()
 {
-    platform::ShellOpen(text(AppConfig::GameHome));
+    platform::ShellOpen(ServerAddress(AppConfig::GameHome));
 }
 
 void WebMainFrm::OtherUserBtn_Click()

@@ -1,7 +1,9 @@
 #include "VersionCheck.h"
 
 #include "KubDownLoadFile.h"
+#include "ServerAddress.h"
 #include "net/AppConfig.h"
+#include "platform/os/FolderAccess.h"
 #include "platform/os/MessageBox.h"
 #include "platform/os/Resources.h"
 #include "platform/os/Shell.h"
@@ -25,6 +27,7 @@ const char UpToDateText[] = "当前版本已是最新，无需更新！";
 const char NewVersionText[] = "发现有新版本，是否现在更新！";
 const char HandOffFailedText[] = "无法启动更新程序，请稍后再试。";
 const char UnverifiedText[] = "无法验证更新信息，请稍后再试。";
+const char PackageManagerText[] = "请通过系统的软件包管理器更新。";
 
 QString trimSpaces(QString text)
 {
@@ -56,7 +59,7 @@ QString VersionCheck::LocalVersion()
 
 QString VersionCheck::ManifestAddress()
 {
-    return QString::fromUtf8(AppConfig::UpdateServer) + ManifestPath;
+    return ServerAddress(AppConfig::UpdateServer) + ManifestPath;
 }
 
 QStringList VersionCheck::ManifestLines(const QByteArray &manifest)
@@ -88,6 +91,12 @@ VersionCheck::Outcome VersionCheck::Run()
     if (folder.isEmpty()) {
         return Outcome::Continue;
     }
+    // An install the player cannot write is the package manager's to update: the updater could
+    // only fail there, and at start-up the question would come back on every start.
+    const bool replaceable = platform::CanReplaceProgram(m_clientExecutable);
+    if (!replaceable && m_caller == Caller::Startup) {
+        return Outcome::Continue;
+    }
     const QString manifestFile = folder + ManifestFileName;
     if (!FetchManifest(manifestFile) || m_abandoned) {
         return Outcome::Continue;
@@ -108,6 +117,10 @@ VersionCheck::Outcome VersionCheck::Run()
         if (m_caller == Caller::Menu) {
             Tell(UpToDateText, platform::mb::IconWarning);
         }
+        return Outcome::Continue;
+    }
+    if (!replaceable) {
+        Tell(PackageManagerText, platform::mb::IconInformation);
         return Outcome::Continue;
     }
     const int answer =
@@ -175,5 +188,5 @@ bool VersionCheck::HandOff()
     // Made executable as it is written, so what runs is exactly what was written.
     return platform::SaveResourceToFile("UPDATE", UpdaterResourceId, updater,
                                         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) &&
-           platform::ShellOpen(updater, {HandOffArgument(m_clientExecutable)});
+           platform::StartProgram(updater, {HandOffArgument(m_clientExecutable)});
 }

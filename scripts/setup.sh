@@ -13,6 +13,7 @@ packages=(
   xvfb xauth openbox xcompmgr xdotool x11-utils imagemagick trayer
   fonts-noto-cjk fonts-dejavu-core
   curl
+  desktop-file-utils appstream qt6-wayland dpkg-dev
 )
 
 missing=()

@@ -10,6 +10,7 @@
 #include "tests/support/KeyGrab.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,9 +22,12 @@
 #include <QTest>
 #include <X11/keysym.h>
 #include <cstdlib>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -79,6 +83,30 @@ QByteArray linkAnswer(QLocalSocket &socket, int timeoutMs = 5000)
     return answered ? socket.readLine().trimmed() : QByteArray();
 }
 
+// Stands in for the desktop's opener of local files and counts what it was handed.
+class FileOpener : public QObject {
+    Q_OBJECT
+
+public:
+    FileOpener() { QDesktopServices::setUrlHandler("file", this, "open"); }
+    ~FileOpener() override { QDesktopServices::unsetUrlHandler("file"); }
+    int opened = 0;
+
+public slots:
+    void open(const QUrl &) { ++opened; }
+};
+
+void writeScript(const QString &path, const QByteArray &text, QFile::Permissions permissions)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    QVERIFY(file.setPermissions(permissions));
+}
+
+const QFile::Permissions Runnable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
 } // namespace
 
 class PlatformTest : public QObject {
@@ -99,6 +127,9 @@ private slots:
     void shellRefusesAddressesThatAreNotWeb_data();
     void shellRefusesAddressesThatAreNotWeb();
     void shellStartsExecutableWithItsArgument();
+    void programThatCannotRunIsNeverOpened_data();
+    void programThatCannotRunIsNeverOpened();
+    void programOnNoexecFolderIsNeverOpened();
 
     void scopedReplacementPutsTheServiceBack();
 
@@ -294,6 +325,65 @@ void PlatformTest::shellStartsExecutableWithItsArgument()
         return result.open(QIODevice::ReadOnly) ? QString::fromUtf8(result.readAll()) : QString();
     };
     QTRY_COMPARE(recorded(), argument);
+}
+
+void PlatformTest::programThatCannotRunIsNeverOpened_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("permissions");
+
+    QTest::newRow("not executable") << QByteArray("#!/bin/sh\n") << int(QFile::ReadOwner);
+    QTest::newRow("interpreter missing") << QByteArray("#!/nowhere/sh\n") << int(Runnable);
+    QTest::newRow("not a program at all") << QByteArray("\x7f"
+                                                        "ELF garbage")
+                                          << int(Runnable);
+}
+
+void PlatformTest::programThatCannotRunIsNeverOpened()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, permissions);
+
+    QTemporaryDir scratch;
+    const QString program = scratch.filePath("Update.exe");
+    writeScript(program, text, QFile::Permissions(permissions));
+    FileOpener opener;
+    QVERIFY(!StartProgram(program, {"a|b"}));
+    QVERIFY(!StartProgram(scratch.filePath("missing")));
+    QVERIFY(!StartProgram(scratch.path()));
+    QCOMPARE(opener.opened, 0);
+}
+
+// A temporary folder mounted noexec: the program there cannot run, and the desktop's opener
+// must not be handed it instead. The mount lives in a namespace of a child of its own.
+void PlatformTest::programOnNoexecFolderIsNeverOpened()
+{
+    QTemporaryDir scratch;
+    const QByteArray folder = QFile::encodeName(scratch.path());
+    FileOpener opener;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", folder.constData(), "tmpfs", MS_NOEXEC, "mode=0700") != 0) {
+            ::_exit(77);
+        }
+        const QString program = scratch.filePath("Update.exe");
+        QFile file(program);
+        file.open(QIODevice::WriteOnly);
+        file.write("#!/bin/sh\n");
+        file.close();
+        file.setPermissions(Runnable);
+        const bool started = ShellOpen(program) || StartProgram(program);
+        ::_exit((started ? 1 : 0) | (opener.opened ? 2 : 0));
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) {
+        QSKIP("no private mount namespace here (needs root)");
+    }
+    QCOMPARE(WEXITSTATUS(status), 0);
 }
 
 void PlatformTest::scopedReplacementPutsTheServiceBack()

@@ -6,6 +6,7 @@
 #include "platform/os/Resources.h"
 #include "platform/os/Shell.h"
 #include "platform/os/TempFolder.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "updater/StagedFiles.h"
 #include "updater/UpdateArgument.h"
@@ -32,6 +33,8 @@ const QString Updated = "软件已升至最新版本！";
 const QString CancelQuestion = "您是否要退出更新！";
 const QString Failed = "更新失败，将继续使用当前版本。";
 const QString Cancelled = "更新已取消，将继续使用当前版本。";
+const QString NotWritable =
+    "无法写入客户端所在的文件夹，未作任何更改。请通过系统的软件包管理器更新。";
 
 const QString ClientName = "vantor-client";
 const QString SlowRoute = "/fault/slow?bytes=20000&ms=1500&pieces=20";
@@ -123,6 +126,7 @@ private slots:
     void progressFollowsTheDownload();
     void lockBelongsToTheClientFolderAndOnlyTheLivingHoldIt_data();
     void lockBelongsToTheClientFolderAndOnlyTheLivingHoldIt();
+    void folderItCannotWriteIsRefusedUntouched();
     void commitIsAllOrNothing_data();
     void commitIsAllOrNothing();
     void plantedLinkAtStagingNameIsReplaced_data();
@@ -582,6 +586,27 @@ void UpdaterTest::lockBelongsToTheClientFolderAndOnlyTheLivingHoldIt()
     QTRY_COMPARE(readAll(gameFolder() + "started.txt"), started);
     QCOMPARE(boxes.texts,
              outcome == int(UpdateFrm::Outcome::Updated) ? QStringList{Updated} : QStringList{});
+}
+
+void UpdaterTest::folderItCannotWriteIsRefusedUntouched()
+{
+    writeManifest("version=1.1.1|{base}/dl/vantor-client\r\n");
+    writeOldClient();
+    const QStringList before = gameFiles();
+    const ReadOnlyFolder readOnly(gameFolder());
+    if (!readOnly.IsReadOnly()) {
+        QSKIP("no private mount namespace here (needs root)");
+    }
+    const int served = m_server.requestCount("/dl/" + ClientName);
+
+    ScriptedBoxes boxes(id::Ok);
+    UpdateFrm frm;
+    QCOMPARE(frm.Start(handOff()), UpdateFrm::Outcome::Failed);
+    QCOMPARE(boxes.texts, QStringList{NotWritable});
+    QVERIFY(!frm.isVisible());
+    QCOMPARE(m_server.requestCount("/dl/" + ClientName), served);
+    QCOMPARE(gameFiles(), before);
+    QCOMPARE(readAll(gameFolder() + ClientName), clientScript("old"));
 }
 
 void UpdaterTest::commitIsAllOrNothing_data()

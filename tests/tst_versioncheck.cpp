@@ -5,10 +5,13 @@
 #include "net/KubDownLoadFile.h"
 #include "net/VersionCheck.h"
 #include "platform/os/MessageBox.h"
+#include "platform/os/Shell.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestFiles.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +26,7 @@ namespace {
 const QString UpToDate = "当前版本已是最新，无需更新！";
 const QString NewVersion = "发现有新版本，是否现在更新！";
 const QString CannotStart = "无法启动更新程序，请稍后再试。";
+const QString PackageManager = "请通过系统的软件包管理器更新。";
 
 // A manifest naming a version, padded with bare CRs to exactly `size` bytes.
 QByteArray paddedManifest(const QByteArray &versionLine, int size)
@@ -70,6 +74,9 @@ private slots:
     void emptyKeyTakesTheManifestUnsigned();
     void acceptedUpdateStartsUpdaterWithClientLocation();
     void updaterThatCannotBeWrittenKeepsClientRunning();
+    void updaterThatCannotStartKeepsClientRunning();
+    void installItCannotWriteIsLeftToThePackageManager_data();
+    void installItCannotWriteIsLeftToThePackageManager();
     void menuHandOffClosesOwnerWithoutAsking();
     void startupHandOffEndsBeforeTheSplash();
     void plantedLinksAreReplacedNotFollowed_data();
@@ -82,7 +89,10 @@ private:
     VersionCheck::Outcome runCheck(VersionCheck::Caller caller, const QString &localVersion);
     void runFromMenu(FakeOwner &owner);
 
+    QString installFolder() const { return m_install.path() + "/vantor game"; }
+
     QTemporaryDir m_runtime;
+    QTemporaryDir m_install;
     DemoServer m_server;
     KubDownLoadFile m_downloader;
 };
@@ -91,6 +101,8 @@ void VersionCheckTest::initTestCase()
 {
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_runtime.filePath("data")));
+    QVERIFY(QDir().mkpath(installFolder()));
+    writeFile(installFolder() + "/vantor-client", "#!/bin/sh\n");
     QVERIFY(m_server.start());
 }
 
@@ -111,7 +123,7 @@ VersionCheck::Outcome VersionCheckTest::runCheck(VersionCheck::Caller caller,
     check.SetManifestAddress(m_server.baseUrl() + "/gamehome/qvmr/update.txt");
     check.SetUpdateKey(DemoSigner::DemoPublicKey());
     check.SetLocalVersion(localVersion);
-    check.SetClientExecutable("/opt/vantor game/vantor-client");
+    check.SetClientExecutable(installFolder() + "/vantor-client");
     return check.Run();
 }
 
@@ -242,7 +254,7 @@ void VersionCheckTest::acceptedUpdateStartsUpdaterWithClientLocation()
 
     const QFileInfo updater(PublicData::GetTempFolder() + "Update.exe");
     QVERIFY(updater.isExecutable());
-    QTRY_COMPARE(recordedArgument(), QString("/opt/vantor game|/opt/vantor game/vantor-client"));
+    QTRY_COMPARE(recordedArgument(), installFolder() + "|" + installFolder() + "/vantor-client");
     QCOMPARE(answers.texts, QStringList{NewVersion});
 }
 
@@ -256,6 +268,53 @@ void VersionCheckTest::updaterThatCannotBeWrittenKeepsClientRunning()
     QCOMPARE(runCheck(VersionCheck::Caller::Startup, "1.1.0"), VersionCheck::Outcome::Continue);
     QCOMPARE(answers.texts, (QStringList{NewVersion, CannotStart}));
     QDir(PublicData::GetTempFolder() + "Update.exe").removeRecursively();
+}
+
+void VersionCheckTest::updaterThatCannotStartKeepsClientRunning()
+{
+    QStringList started;
+    ScopedReplacement<StartProgramService> refusing(
+        StartProgramProvider(), [&started](const QString &program, const QStringList &) {
+            started.append(program);
+            return false;
+        });
+    m_server.setManifest("version=1.1.1\r\n");
+    ScriptedBoxes answers(id::Yes);
+
+    QCOMPARE(runCheck(VersionCheck::Caller::Startup, "1.1.0"), VersionCheck::Outcome::Continue);
+    QCOMPARE(answers.texts, (QStringList{NewVersion, CannotStart}));
+    QCOMPARE(started, QStringList{PublicData::GetTempFolder() + "Update.exe"});
+}
+
+void VersionCheckTest::installItCannotWriteIsLeftToThePackageManager_data()
+{
+    QTest::addColumn<bool>("fromMenu");
+    QTest::addColumn<QByteArray>("manifest");
+    QTest::addColumn<QStringList>("boxes");
+
+    QTest::newRow("start-up, newer") << false << QByteArray("version=1.1.1\r\n") << QStringList{};
+    QTest::newRow("menu, newer") << true << QByteArray("version=1.1.1\r\n")
+                                 << QStringList{PackageManager};
+    QTest::newRow("menu, the same")
+        << true << QByteArray("version=1.1.0\r\n") << QStringList{UpToDate};
+}
+
+void VersionCheckTest::installItCannotWriteIsLeftToThePackageManager()
+{
+    QFETCH(bool, fromMenu);
+    QFETCH(QByteArray, manifest);
+    QFETCH(QStringList, boxes);
+
+    const ReadOnlyFolder readOnly(installFolder());
+    if (!readOnly.IsReadOnly()) {
+        QSKIP("no private mount namespace here (needs root)");
+    }
+    m_server.setManifest(manifest);
+    ScriptedBoxes answers(id::Yes);
+    const auto caller = fromMenu ? VersionCheck::Caller::Menu : VersionCheck::Caller::Startup;
+    QCOMPARE(runCheck(caller, "1.1.0"), VersionCheck::Outcome::Continue);
+    QCOMPARE(answers.texts, boxes);
+    QVERIFY(!QFile::exists(PublicData::GetTempFolder() + "Update.exe"));
 }
 
 void VersionCheckTest::menuHandOffClosesOwnerWithoutAsking()

@@ -5,6 +5,7 @@
 #include "controls/BForm.h"
 #include "controls/iButton.h"
 #include "net/AppConfig.h"
+#include "platform/os/FolderAccess.h"
 #include "platform/os/MessageBox.h"
 #include "platform/os/Resources.h"
 #include "platform/os/Shell.h"
@@ -41,6 +42,8 @@ const char CancelQuestion[] = "您是否要退出更新！";
 const char FailedText[] = "更新失败，将继续使用当前版本。";
 const char CancelledText[] = "更新已取消，将继续使用当前版本。";
 const char UnverifiedText[] = "更新文件校验失败，请稍后重试。";
+const char NotWritableText[] =
+    "无法写入客户端所在的文件夹，未作任何更改。请通过系统的软件包管理器更新。";
 
 const char ProgressStyle[] =
     "QProgressBar { border: 1px solid #174f8f; border-radius: 3px; background: #eef3f9;"
@@ -144,19 +147,29 @@ UpdateFrm::Outcome UpdateFrm::Start(const QString &argument)
     if (!target) {
         return Outcome::NotStarted;
     }
+    // A folder this user cannot write is refused before anything is read, downloaded or moved;
+    // the client ended for the hand-off, so it is started again either way.
+    if (!platform::CanReplaceProgram(target->clientExecutable)) {
+        tell(NotWritableText, platform::mb::IconWarning);
+        platform::StartProgram(target->clientExecutable);
+        return Outcome::Failed;
+    }
     Outcome refusal = Outcome::Failed;
     if (!ReadManifest(platform::PrivateTempFolder(), refusal)) {
         Finish(refusal, *target);
         return refusal;
     }
     QLockFile lock(target->folder + LockFileName);
-    if (!TakeLock(lock) && lock.error() == QLockFile::LockFailedError) {
-        // The client ended for the hand-off; the player must not be left without it.
+    if (!TakeLock(lock)) {
+        // Held by a live updater, or not to be had at all (the folder refused it): either way the
+        // client, which ended for the hand-off, is started again.
+        const bool held = lock.error() == QLockFile::LockFailedError;
+        if (!held) {
+            tell(NotWritableText, platform::mb::IconWarning);
+        }
         platform::StartProgram(target->clientExecutable);
-        return Outcome::AlreadyRunning;
+        return held ? Outcome::AlreadyRunning : Outcome::Failed;
     }
-    // A folder where not even the lock can be written fails the update in Form_Load, with the
-    // player told and the client started again.
     return Form_Load(*target);
 }
 

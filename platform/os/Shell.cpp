@@ -10,14 +10,30 @@
 namespace platform {
 namespace {
 
+bool startProgramNow(const QString &program, const QStringList &arguments)
+{
+    const QFileInfo file(program);
+    if (!file.isAbsolute() || !file.isFile() || !file.isExecutable()) {
+        return false;
+    }
+    return QProcess::startDetached(file.absoluteFilePath(), arguments, file.absolutePath());
+}
+
+// Marked executable by its mode, whatever the folder it lies in allows: a program that cannot
+// run there must not be opened as a document instead (a browser showing its bytes).
+bool markedExecutable(const QFileInfo &file)
+{
+    return file.permissions() & (QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+}
+
 bool openLocalFile(const QString &path, const QStringList &arguments)
 {
     const QFileInfo file(path);
     if (!file.exists()) {
         return false;
     }
-    if (file.isFile() && file.isExecutable()) {
-        return StartProgram(path, arguments);
+    if (file.isFile() && markedExecutable(file)) {
+        return StartProgram(file.absoluteFilePath(), arguments);
     }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
 }
@@ -44,13 +60,15 @@ bool ShellOpen(const QString &target, const QStringList &arguments)
     return ShellOpenProvider()(target, arguments);
 }
 
+StartProgramService &StartProgramProvider()
+{
+    static StartProgramService service(startProgramNow);
+    return service;
+}
+
 bool StartProgram(const QString &program, const QStringList &arguments)
 {
-    const QFileInfo file(program);
-    if (!file.isAbsolute() || !file.isFile() || !file.isExecutable()) {
-        return false;
-    }
-    return QProcess::startDetached(file.absoluteFilePath(), arguments, file.absolutePath());
+    return StartProgramProvider()(program, arguments);
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "WebBrowser.h"
 
 #include "CookieMirror.h"
+#include "ProfilePaths.h"
 #include "WebBrowserBridge.h"
 #include "WebBrowserPage.h"
 
@@ -157,6 +158,9 @@ QWebEngineProfile *WebBrowser::SharedProfile()
 {
     static QWebEngineProfile *profile = [] {
         auto *shared = new QWebEngineProfile(ProfileName, qApp);
+        shared->setPersistentStoragePath(
+            ProfilePaths::MoveOver(ProfilePaths::EarlierStorage(), ProfilePaths::Storage()));
+        shared->setCachePath(ProfilePaths::Cache());
         shared->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
         shared->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
         new CookieMirror(shared->cookieStore()); // a cache clear must not log the player out

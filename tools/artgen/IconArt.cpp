@@ -39,6 +39,16 @@ QImage drawAppIcon()
     return emblemIcon(256);
 }
 
+QImage drawDesktopIcon(int side)
+{
+    return emblemIcon(side);
+}
+
+QList<int> desktopIconSides()
+{
+    return {16, 22, 24, 32, 48, 64, 128, 256};
+}
+
 QList<QImage> drawIconImages()
 {
     QList<QImage> images;

@@ -28,5 +28,8 @@ QImage drawOtherUserButton();
 
 QImage drawAppIcon();
 QList<QImage> drawIconImages();
+// The program's icon for the desktop's icon theme (hicolor), one picture per size.
+QImage drawDesktopIcon(int side);
+QList<int> desktopIconSides();
 
 } // namespace art

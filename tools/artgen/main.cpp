@@ -63,6 +63,19 @@ bool writeIcon(const QDir &dir)
     return false;
 }
 
+bool writeDesktopIcons(const QDir &dir)
+{
+    bool ok = true;
+    for (int side : art::desktopIconSides()) {
+        const QString path = dir.filePath(QStringLiteral("desktop_icon_%1.png").arg(side));
+        if (!art::drawDesktopIcon(side).save(path, "PNG")) {
+            std::fprintf(stderr, "artgen: cannot write %s\n", qPrintable(path));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 bool hasPlatformArgument(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i)
@@ -89,7 +102,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "artgen: cannot create %s\n", qPrintable(arguments.at(1)));
         return 1;
     }
-    bool ok = writeIcon(dir);
+    bool ok = writeIcon(dir) && writeDesktopIcons(dir);
     for (const Picture &picture : pictures())
         ok = writePicture(dir, picture) && ok;
     return ok ? 0 : 1;
