@@ -45,6 +45,8 @@ private slots:
     void keyboardGoesToTheSelectedPage();
     void killedRendererReloadsOnce();
     void refreshBeforeAndAfterTheFirstTab();
+    void webGLContexts_data();
+    void webGLContexts();
 
 private:
     WebUrl *openGame(const QString &path);
@@ -60,6 +62,8 @@ private:
 void GamePageTest::initTestCase()
 {
     QVERIFY(m_server.start());
+    // The engine starts as the client starts it: its profile before any view.
+    WebBrowser::SharedProfile();
 }
 
 void GamePageTest::init()
@@ -240,3 +244,22 @@ int main(int argc, char *argv[])
 }
 
 #include "tst_gamepage.moc"
+
+void GamePageTest::webGLContexts_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("WebGL 1") << "webgl";
+    QTest::newRow("WebGL 2") << "webgl2";
+}
+
+void GamePageTest::webGLContexts()
+{
+    QFETCH(QString, kind);
+    WebUrl *page = openGame("/game/?seed=1");
+    QVERIFY(page);
+    const QString script = "!!document.createElement('canvas').getContext('%1')";
+    QCOMPARE(evaluate(*page->wb, script.arg(kind)), QVariant(true));
+    // Its frames reach the screen: the engine's own process stays, and so do we.
+    QTest::qWait(1500);
+    QCOMPARE(evaluate(*page->wb, "1 + 1"), QVariant(2));
+}

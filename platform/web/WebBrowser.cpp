@@ -119,16 +119,45 @@ bool openGLIsSoftware()
            name.contains("software");
 }
 
-// The scene graph is chosen once, before the first view makes a window of it.
-QWebEngineView *newView(QWidget *parent)
+// Flags the player set stay; ours are added once.
+QByteArray softwareSceneFlags(const QByteArray &flags)
+{
+    QByteArray result = flags;
+    for (const QByteArray &flag : {QByteArray("--disable-gpu-compositing"),
+                                   QByteArray("--enable-webgl-software-rendering")}) {
+        if (!result.split(' ').contains(flag)) {
+            result += ' ' + flag;
+        }
+    }
+    return result.trimmed();
+}
+
+// The engine reads the scene graph and its own flags once, when it starts (the profile or the
+// first view, whichever comes first). Drawn without OpenGL, the scene can only take frames the
+// engine composed in software: a page composed on the GPU (the blocklist ignored, as players are
+// told to do for games) brought the program down at its first frame. WebGL still runs on the
+// processor's OpenGL in the engine's GPU process, and its frames are read back into the
+// software composition; a game without WebGL would not start at all.
+void chooseRendering()
 {
     static const bool chosen = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") && openGLIsSoftware()) {
+        const QByteArray asked = qgetenv("QT_QUICK_BACKEND");
+        const bool software = asked.isEmpty() ? openGLIsSoftware() : asked == "software";
+        if (software && asked.isEmpty()) {
             QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        }
+        if (software) {
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+                    softwareSceneFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
         }
         return true;
     }();
     Q_UNUSED(chosen);
+}
+
+QWebEngineView *newView(QWidget *parent)
+{
+    chooseRendering();
     return new QWebEngineView(parent);
 }
 
@@ -157,6 +186,7 @@ void WebBrowser::PrepareEngine()
 QWebEngineProfile *WebBrowser::SharedProfile()
 {
     static QWebEngineProfile *profile = [] {
+        chooseRendering();
         auto *shared = new QWebEngineProfile(ProfileName, qApp);
         shared->setPersistentStoragePath(
             ProfilePaths::MoveOver(ProfilePaths::EarlierStorage(), ProfilePaths::Storage()));
