@@ -39,8 +39,11 @@ bool showsOnScreen(QWidget *window)
     if (picture.isNull()) {
         return true;
     }
-    const QPoint centre(picture.width() / 2, picture.height() / 2);
-    const QColor wanted = picture.pixelColor(centre);
+    // The window's centre, and the picture's pixel there (a picture for a higher ratio has more).
+    const QSize size = picture.deviceIndependentSize().toSize();
+    const QPoint centre(size.width() / 2, size.height() / 2);
+    const QColor wanted =
+        picture.pixelColor((QPointF(centre) * picture.devicePixelRatio()).toPoint());
     if (wanted.alpha() < 255) {
         return true;
     }

@@ -19,9 +19,7 @@ bool SaveResourceToFile(int id, const QString &type, const QString &filePath,
 
 QImage LoadPngResource(int id, const QString &type)
 {
-    QImage image;
-    image.loadFromData(platform::LoadResource(type, id), "PNG");
-    return image;
+    return platform::LoadPictureResource(type, id);
 }
 
 } // namespace PublicData

@@ -45,6 +45,18 @@ std::optional<platform::COLORREF> parseColorNumber(const QString &text)
     return platform::COLORREF(quint32(number));
 }
 
+// An image of the widget's size at the screen's own pixels, so a sharp skin keeps its detail;
+// the one there already while it still fits.
+QImage surfaceFor(QSize size, qreal ratio, const QImage &current)
+{
+    if (current.deviceIndependentSize() == QSizeF(size) && current.devicePixelRatio() == ratio) {
+        return current;
+    }
+    QImage surface(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    surface.setDevicePixelRatio(ratio);
+    return surface;
+}
+
 } // namespace
 
 BForm::BForm(QWidget *parent) : QWidget(parent), PP(platform::LoadBitmapResource(SkinBitmapId))
@@ -59,7 +71,7 @@ BForm::BForm(QWidget *parent) : QWidget(parent), PP(platform::LoadBitmapResource
 
 QSize BForm::SkinTwips() const
 {
-    return PP.size() * platform::TwipsPerPixel;
+    return PP.deviceIndependentSize().toSize() * platform::TwipsPerPixel;
 }
 
 QString BForm::BackColor() const
@@ -104,9 +116,7 @@ void BForm::SetfrmHwnd(platform::HWND hWnd)
 
 void BForm::DrawBar(const QString &caption)
 {
-    if (m_Surface.size() != size()) {
-        m_Surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    }
+    m_Surface = surfaceFor(size(), devicePixelRatioF(), m_Surface);
     m_Surface.fill(platform::TranslateColor(m_BackColor));
     QPainter painter(&m_Surface);
     PaintPieces(painter, PP, BarPieces(width() * platform::TwipsPerPixel, SkinTwips()));
@@ -145,7 +155,7 @@ void BForm::Printform(QWidget *frm)
         m_FormImage = QImage();
         return;
     }
-    m_FormImage = QImage(frm->size(), QImage::Format_ARGB32_Premultiplied);
+    m_FormImage = surfaceFor(frm->size(), frm->devicePixelRatioF(), QImage());
     m_FormImage.fill(frm->palette().color(frm->backgroundRole()));
     QPainter painter(&m_FormImage);
     PaintPieces(painter, PP, BorderPieces(frm->size() * platform::TwipsPerPixel, SkinTwips()));

@@ -17,7 +17,10 @@ const QRgb MaskColor = qRgb(255, 0, 255);
 bool clearMaskColor(QImage &image, const QRect &rect)
 {
     bool found = false;
-    const QRect area = rect & image.rect();
+    const qreal ratio = image.devicePixelRatio();
+    const QRect pixels =
+        QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toRect();
+    const QRect area = pixels & image.rect();
     for (int y = area.top(); y <= area.bottom(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = area.left(); x <= area.right(); ++x) {
@@ -30,6 +33,11 @@ bool clearMaskColor(QImage &image, const QRect &rect)
     return found;
 }
 
+int iconWidth(const QImage &icon)
+{
+    return qRound(icon.deviceIndependentSize().width());
+}
+
 } // namespace
 
 void ButtonFacePainter::SetStrip(const QImage &strip, int style)
@@ -40,7 +48,7 @@ void ButtonFacePainter::SetStrip(const QImage &strip, int style)
     if (strip.isNull()) {
         return;
     }
-    m_Images = CutImages(strip, FrameSize(strip.size(), style), style);
+    m_Images = CutImages(strip, FrameSize(strip.deviceIndependentSize().toSize(), style), style);
     for (bool value : {false, true}) {
         m_DisabledImages.append(DisabledFace(m_Images[ImageIndex(StateNormal, value, style)]));
     }
@@ -71,7 +79,7 @@ bool ButtonFacePainter::PaintFace(QImage &image, const QRect &rect, int state, b
             const int textWidth = QFontMetrics(m_Font, &image).horizontalAdvance(m_Caption);
             const QPoint origin =
                 ButtonLayout::IconOrigin(twips, textWidth * platform::TwipsPerPixel,
-                                         ButtonLayout::IconWidthTwips(m_Icon.width()));
+                                         ButtonLayout::IconWidthTwips(iconWidth(m_Icon)));
             painter.drawImage(rect.topLeft() + QPoint(platform::TwipsToPixels(origin.x()), 0),
                               m_Icon);
         }
@@ -87,9 +95,9 @@ void ButtonFacePainter::PaintCaption(QImage &image, const QRect &rect, int state
     const QFontMetrics metrics(m_Font, &image);
     const QSize textTwips =
         QSize(metrics.horizontalAdvance(m_Caption), metrics.height()) * platform::TwipsPerPixel;
-    const int iconWidth = m_Icon.isNull() ? 0 : ButtonLayout::IconWidthTwips(m_Icon.width());
+    const int iconTwips = m_Icon.isNull() ? 0 : ButtonLayout::IconWidthTwips(iconWidth(m_Icon));
     const QPoint origin = ButtonLayout::CaptionOrigin(rect.size() * platform::TwipsPerPixel,
-                                                      textTwips, iconWidth, state);
+                                                      textTwips, iconTwips, state);
     QPainter painter(&image);
     painter.setFont(m_Font);
     painter.setPen(platform::TranslateColor(m_ForeColor));

@@ -44,8 +44,13 @@ QList<QImage> CutImages(const QImage &strip, QSize frame, int style)
 {
     QList<QImage> images;
     const QImage source = strip.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // The frame is in device-independent pixels; a strip drawn for a higher ratio has more.
+    const qreal ratio = strip.devicePixelRatio();
+    const QSize pixels = (QSizeF(frame) * ratio).toSize();
     for (int i = 0; i < ImageCount(style); ++i) {
-        images.append(source.copy(QRect(QPoint(i * frame.width(), 0), frame)));
+        QImage image = source.copy(QRect(QPoint(i * pixels.width(), 0), pixels));
+        image.setDevicePixelRatio(ratio);
+        images.append(image);
     }
     return images;
 }

@@ -120,15 +120,21 @@ QList<SkinPiece> BorderPieces(QSize formTwips, QSize skinTwips)
 
 void PaintPieces(QPainter &painter, const QImage &skin, const QList<SkinPiece> &pieces)
 {
+    // Pieces are measured in device-independent pixels; a skin drawn for a higher ratio has
+    // more pixels to each of them.
+    const qreal ratio = skin.devicePixelRatio();
+    const QRect bounds(QPoint(0, 0), skin.deviceIndependentSize().toSize());
     for (const SkinPiece &piece : pieces) {
         const QRect wanted = toPixels(piece.source);
-        const QRect available = wanted.intersected(skin.rect());
+        const QRect available = wanted.intersected(bounds);
         if (available.isEmpty()) {
             continue;
         }
         const QPoint target(platform::TwipsToPixels(piece.target.x()),
                             platform::TwipsToPixels(piece.target.y()));
-        painter.drawImage(target + (available.topLeft() - wanted.topLeft()), skin, available);
+        const QRectF source(QPointF(available.topLeft()) * ratio, QSizeF(available.size()) * ratio);
+        const QPoint at = target + (available.topLeft() - wanted.topLeft());
+        painter.drawImage(QRect(at, available.size()), skin, source);
     }
 }
 

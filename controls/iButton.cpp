@@ -24,8 +24,10 @@ const short SpaceKey = 32;
 
 // The system's focus rectangle: every other pixel of the frame inverted, so drawing it twice
 // takes it away again.
-void drawFocusRect(QImage &surface, const QRect &frame)
+void drawFocusRect(QImage &surface, const QRect &logicalFrame)
 {
+    const int ratio = qMax(1, qRound(surface.devicePixelRatio()));
+    const QRect frame(logicalFrame.topLeft() * ratio, logicalFrame.size() * ratio);
     const auto invert = [&surface](int x, int y) {
         if (surface.rect().contains(x, y) && (x + y) % 2 == 0) {
             const QRgb pixel = surface.pixel(x, y);
@@ -70,7 +72,7 @@ platform::HWND iButton::hWnd()
 QSize iButton::sizeHint() const
 {
     if (m_AutoSize && !m_BackPicture.isNull()) {
-        return FrameSize(m_BackPicture.size(), m_Style);
+        return FrameSize(m_BackPicture.deviceIndependentSize().toSize(), m_Style);
     }
     return QSize(75, 23);
 }
@@ -205,20 +207,25 @@ void iButton::BuildStateImages()
 
 void iButton::DrawButton(int state)
 {
-    if (m_Surface.size() != size()) {
-        m_Surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    // Drawn at the screen's own pixels, so a picture for a ratio of 2 keeps its detail.
+    const qreal ratio = devicePixelRatioF();
+    if (m_Surface.deviceIndependentSize() != QSizeF(size()) ||
+        m_Surface.devicePixelRatio() != ratio) {
+        m_Surface = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        m_Surface.setDevicePixelRatio(ratio);
     }
+    const QRect face(QPoint(0, 0), size());
     m_Surface.fill(platform::TranslateColor(WindowBackground));
     m_Face.SetFont(font()); // set on the button or inherited from its window
     // The face shows the state last asked for; a locked button stays pressed.
-    const bool seeThrough = m_Face.PaintFace(m_Surface, m_Surface.rect(),
-                                             m_Locked ? StatePressed : m_DrawnState, m_Value);
+    const bool seeThrough =
+        m_Face.PaintFace(m_Surface, face, m_Locked ? StatePressed : m_DrawnState, m_Value);
     if (seeThrough) {
         setMask(platform::OpaqueRegion(m_Surface));
     } else {
         clearMask();
     }
-    m_Face.PaintCaption(m_Surface, m_Surface.rect(), state);
+    m_Face.PaintCaption(m_Surface, face, state);
     update();
 }
 
@@ -232,7 +239,9 @@ void iButton::ApplyAutoSize()
 {
     // A fixed size holds even while the button is hidden or in a layout, where a resize
     // handler would come too late.
-    const QSize frame = m_BackPicture.isNull() ? QSize() : FrameSize(m_BackPicture.size(), m_Style);
+    const QSize frame = m_BackPicture.isNull()
+                            ? QSize()
+                            : FrameSize(m_BackPicture.deviceIndependentSize().toSize(), m_Style);
     if (m_AutoSize && !frame.isEmpty()) {
         setFixedSize(frame);
         m_SizeFixed = true;

@@ -5,7 +5,7 @@
 
 PictureButton::PictureButton(const QImage &image, QWidget *parent) : QWidget(parent), m_image(image)
 {
-    setFixedSize(image.size());
+    setFixedSize(image.deviceIndependentSize().toSize());
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_TranslucentBackground);
 }

@@ -50,10 +50,11 @@ uTab::uTab(QWidget *parent)
     : QWidget(parent), m_Self(static_cast<IuTab *>(this), [](IuTab *) {}),
       m_TabItems(std::make_shared<CTabItems>())
 {
+    // The strip composes in the pixels of its memory DCs, which are the 1x skin's.
     m_hSkinDC0 =
-        mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(TabMetrics::ForStyle(0).SkinBitmap));
+        mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(TabMetrics::ForStyle(0).SkinBitmap, 1));
     m_hSkinDC1 =
-        mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(TabMetrics::ForStyle(1).SkinBitmap));
+        mdlTabAPI::CreateMemDCFromBitmap(LoadBitmapResource(TabMetrics::ForStyle(1).SkinBitmap, 1));
     m_hFont = guiFont(PlainWeight);
     m_hFontBold = guiFont(BoldWeight);
     m_TabItems->SetIuTab(m_Self);

@@ -63,6 +63,7 @@ private slots:
     void borderTiles_data();
     void borderTiles();
     void barEndsComeFromTheSkinEnds();
+    void barAtRatioTwoKeepsTheSkinsDetail();
     void heightIsForcedTo495Twips_data();
     void heightIsForcedTo495Twips();
     void backColorIsDecimalText_data();
@@ -155,6 +156,22 @@ void BFormTest::barEndsComeFromTheSkinEnds()
         QCOMPARE(drawn.pixel(299 - 66, y), skin.pixel(93 - 66, y));
         // Tiles repeat skin columns 20 to 39 from x = 20.
         QCOMPARE(drawn.pixel(150, y), skin.pixel(20 + (150 - 20) % 20, y));
+    }
+}
+
+// Both ends of a bar drawn for a ratio of 2 are the sharp skin's pixels, at their places.
+void BFormTest::barAtRatioTwoKeepsTheSkinsDetail()
+{
+    const QImage skin = LoadBitmapResource(108, 2);
+    QImage surface(QSize(600, 66), QImage::Format_RGB32);
+    surface.setDevicePixelRatio(2);
+    QPainter painter(&surface);
+    PaintPieces(painter, skin, BarPieces(300 * TwipsPerPixel, QSize(94, 85) * TwipsPerPixel));
+    painter.end();
+    for (int y : {0, 1, 10, 65}) {
+        QCOMPARE(surface.pixel(0, y), skin.pixel(0, y));
+        QCOMPARE(surface.pixel(599, y), skin.pixel(187, y));
+        QCOMPARE(surface.pixel(599 - 132, y), skin.pixel(187 - 132, y));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "controls/ButtonFacePainter.h"
 #include "controls/ButtonLayout.h"
 #include "controls/ButtonStrip.h"
 #include "controls/iButton.h"
@@ -150,6 +151,9 @@ private slots:
     void frameSize();
     void clientStripsSizeTheirButtons_data();
     void clientStripsSizeTheirButtons();
+    void picturesForRatioTwo_data();
+    void picturesForRatioTwo();
+    void faceAtRatioTwoKeepsItsDetail();
     void faceFollowsStateAndValue_data();
     void faceFollowsStateAndValue();
     void valueStaysFalseOnPushButton();
@@ -238,6 +242,55 @@ void IButtonTest::clientStripsSizeTheirButtons()
     button.SetAutoSize(false);
     button.resize(100, 40);
     QCOMPARE(button.size(), QSize(100, 40));
+}
+
+void IButtonTest::picturesForRatioTwo_data()
+{
+    QTest::addColumn<QString>("resource");
+    QTest::addColumn<QSize>("size");
+
+    QTest::newRow("splash") << "PNG/102" << QSize(356, 122);
+    QTest::newRow("backdrop") << "PNG/101" << QSize(1237, 696);
+    const QList<QSize> bitmaps = {{72, 18}, {150, 18}, {129, 18}, {72, 18},
+                                  {29, 29}, {415, 25}, {421, 28}, {94, 85}};
+    for (int i = 0; i < bitmaps.size(); ++i) {
+        QTest::addRow("BITMAP %d", 101 + i) << QString("BITMAP/%1").arg(101 + i) << bitmaps[i];
+    }
+    QTest::newRow("login minimise") << "design/login_minimize.png" << QSize(32, 32);
+    QTest::newRow("login close") << "design/login_close.png" << QSize(40, 40);
+    QTest::newRow("dialog buttons") << "design/dialog_buttons.png" << QSize(225, 22);
+    QTest::newRow("game site") << "design/gamespace_btn.png" << QSize(243, 22);
+    QTest::newRow("other user") << "design/otheruser_btn.png" << QSize(297, 22);
+}
+
+void IButtonTest::picturesForRatioTwo()
+{
+    QFETCH(QString, resource);
+    QFETCH(QSize, size);
+    const QStringList parts = resource.split('/');
+    const auto load = [&](qreal ratio) {
+        return parts[0] == "design"
+                   ? platform::LoadDesignPicture(parts[1], ratio)
+                   : platform::LoadPictureResource(parts[0], parts[1].toInt(), ratio);
+    };
+    QCOMPARE(load(1).size(), size);
+    QCOMPARE(load(1).devicePixelRatio(), 1.0);
+    QCOMPARE(load(2).size(), size * 2);
+    QCOMPARE(load(2).devicePixelRatio(), 2.0);
+}
+
+// A face drawn for a ratio of 2 is the sharp frame pixel for pixel, not the small one blown up.
+void IButtonTest::faceAtRatioTwoKeepsItsDetail()
+{
+    const QImage strip = platform::LoadBitmapResource(103, 2);
+    ButtonFacePainter face;
+    face.SetStrip(strip, PushStyle);
+    QImage surface(QSize(86, 36), QImage::Format_ARGB32_Premultiplied);
+    surface.setDevicePixelRatio(2);
+    surface.fill(Qt::black);
+    face.PaintFace(surface, QRect(0, 0, 43, 18), StateHover, false);
+    const QImage hover = strip.copy(86, 0, 86, 36).convertToFormat(surface.format());
+    QCOMPARE(surface, hover);
 }
 
 void IButtonTest::faceFollowsStateAndValue_data()

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPixmap>
 #include <QSaveFile>
@@ -16,7 +17,26 @@ QString resourcePath(const QString &type, int id)
     return QString(":/vantor/%1/%2").arg(type.toUpper()).arg(id);
 }
 
+// Qt's naming, "name@2x" beside "name"; a ratio between 1 and 2 is better served by shrinking
+// the larger picture than by blowing up the smaller one.
+QImage loadPicture(const QString &path, qreal ratio)
+{
+    if (ratio > 1) {
+        QImage sharp(path + "@2x");
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2);
+            return sharp;
+        }
+    }
+    return QImage(path);
+}
+
 } // namespace
+
+qreal PictureRatio()
+{
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
 
 QByteArray LoadResource(const QString &type, int id)
 {
@@ -32,9 +52,14 @@ bool HasResource(const QString &type, int id)
     return QFile::exists(resourcePath(type, id));
 }
 
-QImage LoadBitmapResource(int id)
+QImage LoadBitmapResource(int id, qreal ratio)
 {
-    return QImage::fromData(LoadResource("BITMAP", id));
+    return LoadPictureResource("BITMAP", id, ratio);
+}
+
+QImage LoadPictureResource(const QString &type, int id, qreal ratio)
+{
+    return loadPicture(resourcePath(type, id), ratio);
 }
 
 QIcon LoadIconResource(int id)
@@ -52,9 +77,9 @@ QIcon LoadIconResource(int id)
     return icon;
 }
 
-QImage LoadDesignPicture(const QString &name)
+QImage LoadDesignPicture(const QString &name, qreal ratio)
 {
-    return QImage(QString(":/vantor/design/%1").arg(name));
+    return loadPicture(QString(":/vantor/design/%1").arg(name), ratio);
 }
 
 bool SaveResourceToFile(const QString &type, int id, const QString &filePath,

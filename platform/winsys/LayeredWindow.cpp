@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QTransform>
 #include <QVector>
 
 namespace platform {
@@ -39,7 +40,9 @@ QRegion OpaqueRegion(const QImage &image)
     // One band per row, sorted left to right: the layout setRects expects.
     QRegion region;
     region.setRects(spans.constData(), int(spans.size()));
-    return region;
+    // A picture for a higher ratio has more pixels than the widget it shapes.
+    const qreal ratio = image.devicePixelRatio();
+    return ratio == 1 ? region : QTransform::fromScale(1 / ratio, 1 / ratio).map(region);
 }
 
 LayeredWindow::LayeredWindow(Qt::WindowFlags extraFlags, QWidget *parent)
@@ -52,7 +55,7 @@ LayeredWindow::LayeredWindow(Qt::WindowFlags extraFlags, QWidget *parent)
 void LayeredWindow::UpdateLayeredWindow(const QImage &image)
 {
     m_image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    setFixedSize(m_image.size());
+    setFixedSize(m_image.deviceIndependentSize().toSize());
     setMask(OpaqueRegion(m_image));
     update();
 }

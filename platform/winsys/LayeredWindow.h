@@ -7,7 +7,8 @@
 namespace platform {
 
 // The pixels of an image that are not fully transparent, as a region. These are the pixels a
-// per-pixel-alpha window shows and that receive the mouse; the rest let clicks through.
+// per-pixel-alpha window shows and that receive the mouse; the rest let clicks through. The
+// region is in device-independent pixels, whatever the image's device pixel ratio.
 QRegion OpaqueRegion(const QImage &image);
 
 // A frameless top-level window whose whole look is one image with per-pixel alpha: it takes the

@@ -68,7 +68,7 @@ QImage textButtonFrame(int width, Press press, const QString &text, const Icon &
     QImage canvas = newCanvas({width, buttonHeight});
     QPainter painter(&canvas);
     // The buttons sit at the top of the caption bar and cover its rows 0 to 21.
-    fillCaptionRows(painter, canvas.rect(), 0);
+    fillCaptionRows(painter, logicalRect(canvas), 0);
     prepare(painter);
     drawPlate(painter, QRectF(0.5, 0.5, width - 1, buttonHeight - 1), press);
     const QFont font = cjkFont(12);

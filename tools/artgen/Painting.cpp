@@ -12,11 +12,36 @@
 
 namespace art {
 
+namespace {
+int currentScale = 1;
+} // namespace
+
+void setScale(int scale)
+{
+    currentScale = scale;
+}
+
+int scale()
+{
+    return currentScale;
+}
+
 QImage newCanvas(QSize size, const QColor &fill)
 {
-    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
+    QImage canvas(size * currentScale, QImage::Format_ARGB32_Premultiplied);
+    canvas.setDevicePixelRatio(currentScale);
     canvas.fill(fill);
     return canvas;
+}
+
+QSize logicalSize(const QImage &image)
+{
+    return image.deviceIndependentSize().toSize();
+}
+
+QRect logicalRect(const QImage &image)
+{
+    return QRect(QPoint(0, 0), logicalSize(image));
 }
 
 void prepare(QPainter &painter)
@@ -109,6 +134,7 @@ void boxPass(QRgb *line, int length, int step, int radius, std::vector<QRgb> &co
 QImage blurred(const QImage &image, int radius)
 {
     QImage result = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    radius *= qRound(result.devicePixelRatio());
     auto *pixels = reinterpret_cast<QRgb *>(result.bits());
     const int stride = int(result.bytesPerLine() / 4);
     std::vector<QRgb> copy;
@@ -125,7 +151,7 @@ QImage blurred(const QImage &image, int radius)
 void drawGlow(QPainter &painter, const QPainterPath &shape, const QColor &colour, int radius)
 {
     const QSize size(painter.device()->width(), painter.device()->height());
-    QImage layer = newCanvas(size);
+    QImage layer = newCanvas(size / currentScale);
     {
         QPainter layerPainter(&layer);
         prepare(layerPainter);
@@ -213,7 +239,7 @@ void drawGoldText(QPainter &painter, const QPainterPath &glyphs)
 
 QImage keyedOutside(const QImage &drawn, const QPainterPath &shape)
 {
-    QImage coverage = newCanvas(drawn.size());
+    QImage coverage = newCanvas(logicalSize(drawn));
     {
         QPainter painter(&coverage);
         prepare(painter);
@@ -232,15 +258,15 @@ QImage joinedLeftToRight(const QList<QImage> &frames)
     int width = 0;
     int height = 0;
     for (const QImage &frame : frames) {
-        width += frame.width();
-        height = std::max(height, frame.height());
+        width += logicalSize(frame).width();
+        height = std::max(height, logicalSize(frame).height());
     }
     QImage strip = newCanvas(QSize(width, height));
     QPainter painter(&strip);
     int x = 0;
     for (const QImage &frame : frames) {
         painter.drawImage(x, 0, frame);
-        x += frame.width();
+        x += logicalSize(frame).width();
     }
     return strip;
 }

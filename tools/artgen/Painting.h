@@ -14,7 +14,13 @@ namespace art {
 inline constexpr int captionBandHeight = 36;
 inline constexpr int captionBarHeight = 33;
 
+// Pictures are drawn in their 1x pixel units; the scale (1, or 2 for the "@2x" set) says how
+// many image pixels each of them gets. Canvases carry it as their device pixel ratio.
+void setScale(int scale);
+int scale();
 QImage newCanvas(QSize size, const QColor &fill = Qt::transparent);
+QSize logicalSize(const QImage &image);
+QRect logicalRect(const QImage &image);
 void prepare(QPainter &painter);
 // Pictures with see-through parts keep straight (not premultiplied) alpha; skins that are drawn
 // edge to edge are stored without an alpha channel at all.

@@ -155,15 +155,15 @@ QImage backgroundColumn(const TabSkinLayout &layout)
 {
     QImage column = newCanvas({1, layout.stripHeight});
     QPainter painter(&column);
-    fillCaptionRows(painter, column.rect(), firstBandRow(layout));
+    fillCaptionRows(painter, logicalRect(column), firstBandRow(layout));
     return column;
 }
 
 QImage tabSkin(const TabSkinLayout &layout)
 {
     const int faceWidth = layout.face.width();
-    QImage skin(1 + 3 * faceWidth + 4 * closeSide, layout.stripHeight, QImage::Format_RGB32);
-    skin.fill(palette::colourKey);
+    QImage skin = opaque(
+        newCanvas({1 + 3 * faceWidth + 4 * closeSide, layout.stripHeight}, palette::colourKey));
     QPainter painter(&skin);
     painter.drawImage(0, 0, backgroundColumn(layout));
     const TabLook looks[] = {TabLook::Normal, TabLook::Hovered, TabLook::Selected};

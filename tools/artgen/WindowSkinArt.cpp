@@ -23,7 +23,7 @@ QImage bandImage(int width)
 {
     QImage band = newCanvas({width, captionBandHeight});
     QPainter painter(&band);
-    fillCaptionRows(painter, band.rect(), 0);
+    fillCaptionRows(painter, logicalRect(band), 0);
     painter.fillRect(QRect(0, 1, 1, captionBandHeight - 1), borderLine(0));
     painter.fillRect(QRect(width - 1, 1, 1, captionBandHeight - 1), borderLine(0));
     return band;
@@ -72,7 +72,7 @@ QImage drawWindowSkin()
     painter.fillRect(QRect(0, captionBandHeight, size.width(), size.height() - captionBandHeight),
                      palette::white);
     drawBand(painter, size.width());
-    drawBorder(painter, canvas.rect());
+    drawBorder(painter, logicalRect(canvas));
     painter.end();
     return opaque(canvas);
 }
@@ -82,9 +82,9 @@ QImage drawCaptionLogo()
     // The logo is centred on the 33-row bar, so it repaints bar rows 2 to 30 behind the crest.
     QImage canvas = newCanvas({29, 29});
     QPainter painter(&canvas);
-    fillCaptionRows(painter, canvas.rect(), (captionBarHeight - 29) / 2);
+    fillCaptionRows(painter, logicalRect(canvas), (captionBarHeight - 29) / 2);
     prepare(painter);
-    const QRectF shield = pixelSnappedShield(canvas.height()).adjusted(0, 0, 0, -1);
+    const QRectF shield = pixelSnappedShield(logicalSize(canvas).height()).adjusted(0, 0, 0, -1);
     drawGlow(painter, shieldPath(shield).translated(0, 1), withAlpha(palette::navyNight, 170), 1);
     drawEmblemInShield(painter, shield);
     painter.end();

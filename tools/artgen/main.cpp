@@ -1,4 +1,5 @@
 #include "IcoWriter.h"
+#include "Painting.h"
 #include "Pictures.h"
 
 #include <QDir>
@@ -13,6 +14,8 @@ struct Picture {
     const char *fileName;
     QSize size;
     std::function<QImage()> draw;
+    // Icons come in sizes of their own; everything else also gets an "@2x" twin.
+    bool twin = true;
 };
 
 const QList<Picture> &pictures()
@@ -33,20 +36,31 @@ const QList<Picture> &pictures()
         {"dialog_buttons.png", {225, 22}, art::drawDialogButtons},
         {"gamespace_btn.png", {243, 22}, art::drawGameSpaceButton},
         {"otheruser_btn.png", {297, 22}, art::drawOtherUserButton},
-        {"appicon.png", {256, 256}, art::drawAppIcon},
+        {"appicon.png", {256, 256}, art::drawAppIcon, false},
     };
     return all;
 }
 
-bool writePicture(const QDir &dir, const Picture &picture)
+// Qt's own naming: "name@2x.png" beside "name.png".
+QString fileNameAt(const char *fileName, int scale)
 {
+    QString name = QString::fromLatin1(fileName);
+    if (scale > 1) {
+        name.insert(name.lastIndexOf('.'), QString("@%1x").arg(scale));
+    }
+    return name;
+}
+
+bool writePicture(const QDir &dir, const Picture &picture, int scale)
+{
+    art::setScale(scale);
     const QImage image = picture.draw();
-    if (image.size() != picture.size) {
-        std::fprintf(stderr, "artgen: %s came out %dx%d\n", picture.fileName, image.width(),
-                     image.height());
+    if (image.size() != picture.size * scale) {
+        std::fprintf(stderr, "artgen: %s came out %dx%d at %dx\n", picture.fileName, image.width(),
+                     image.height(), scale);
         return false;
     }
-    const QString path = dir.filePath(QString::fromLatin1(picture.fileName));
+    const QString path = dir.filePath(fileNameAt(picture.fileName, scale));
     if (!image.save(path, "PNG")) {
         std::fprintf(stderr, "artgen: cannot write %s\n", qPrintable(path));
         return false;
@@ -103,7 +117,10 @@ int main(int argc, char **argv)
         return 1;
     }
     bool ok = writeIcon(dir) && writeDesktopIcons(dir);
-    for (const Picture &picture : pictures())
-        ok = writePicture(dir, picture) && ok;
+    for (const Picture &picture : pictures()) {
+        ok = writePicture(dir, picture, 1) && ok;
+        if (picture.twin)
+            ok = writePicture(dir, picture, 2) && ok;
+    }
     return ok ? 0 : 1;
 }
