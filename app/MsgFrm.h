@@ -32,7 +32,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void Form_Load();
     void Answer(bool bExit);
 
     bool &m_bExit;

@@ -1,6 +1,9 @@
 #include "GameTabs.h"
 
 #include "WebUrl.h"
+#include "platform/web/WebBrowser.h"
+
+#include <QEvent>
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/uTab.h"
@@ -40,6 +43,10 @@ void GameTabs::Add(const QString &url)
                 emit GamePageComplete();
             }
         });
+        connect(gamePage, &WebUrl::FullScreenRequested, this, &GameTabs::PageFullScreen,
+                Qt::DirectConnection);
+        connect(gamePage, &WebUrl::FullScreenKey, this, &GameTabs::PageFullScreenKey);
+        gamePage->installEventFilter(this);
     }
     const QString key = TabKeyPrefix + url;
     // Keys ignore case but addresses do not: an address that differs from an open one only in
@@ -81,5 +88,28 @@ void GameTabs::FocusSelectedPage() const
 {
     if (WebUrl *page = SelectedPage()) {
         page->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// The strip shows the selected page over the others; they go out of sight for real.
+bool GameTabs::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show) {
+        for (int i = 0; i < Count(); ++i) {
+            WebUrl *page = PageOf(i);
+            if (page && page != watched) {
+                page->hide();
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void GameTabs::StopPageDialogs() const
+{
+    for (int i = 0; i < Count(); ++i) {
+        if (WebUrl *page = PageOf(i)) {
+            page->wb->StopPageDialogs();
+        }
     }
 }

@@ -10,7 +10,9 @@ class WebUrl;
 class uTab;
 
 // The game's pages in the main window's strip: one tab per address, opened or selected by
-// address, its page given the keyboard when it is the one shown.
+// address, its page given the keyboard when it is the one shown. Only the selected page shows:
+// the others are hidden, as a browser hides its background tabs (their documents hear that they
+// are hidden, and what stands over a page, its dialog or its fullscreen, goes with it).
 class GameTabs : public QObject {
     Q_OBJECT
 
@@ -41,9 +43,18 @@ public:
     WebUrl *SelectedPage() const;
     void FocusSelectedPage() const;
 
+    // No page dialog shows any more: the window is on its way out.
+    void StopPageDialogs() const;
+
 signals:
     // The first game page has finished loading.
     void GamePageComplete();
+    // A page asks for fullscreen or leaves it (WebUrl::FullScreenRequested), or F11 on it.
+    void PageFullScreen(WebUrl *page, bool on, bool &accept);
+    void PageFullScreenKey(WebUrl *page);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Add(const QString &url);

@@ -1,10 +1,12 @@
 #include "WebMainFrm.h"
 
 #include "AppMenu.h"
+#include "FullScreen.h"
 #include "GameTabs.h"
 #include "KubNotifyIcon.h"
 #include "MainLayout.h"
 #include "ModMainProc.h"
+#include "PageDialog.h"
 #include "WebUrl.h"
 #include "app/Forms.h"
 #include "app/MsgFrm.h"
@@ -21,6 +23,7 @@
 #include "platform/os/Resources.h"
 #include "platform/os/Shell.h"
 #include "platform/os/WebAddress.h"
+#include "platform/web/PageNotifications.h"
 #include "platform/web/WebBrowser.h"
 #include "platform/winsys/MemDC.h"
 #include "platform/winsys/Region.h"
@@ -130,6 +133,7 @@ void WebMainFrm::BuildControls()
     Picture1->installEventFilter(this);
     m_AppMenu = new AppMenu(*this);
     m_Tabs = new GameTabs(*WebuTab, this);
+    m_FullScreen = new FullScreen(*this, *pCnt);
 }
 
 void WebMainFrm::BuildCaptionButtons()
@@ -183,6 +187,21 @@ void WebMainFrm::ConnectControls()
     connect(web_minmax, &iButton::Click, this, &WebMainFrm::web_minmax_Click);
     connect(web_close, &iButton::Click, this, &WebMainFrm::web_close_Click);
     connect(m_Tabs, &GameTabs::GamePageComplete, this, &WebMainFrm::GamePageComplete);
+    connect(m_Tabs, &GameTabs::PageFullScreen, this, &WebMainFrm::Page_FullScreen,
+            Qt::DirectConnection);
+    connect(m_Tabs, &GameTabs::PageFullScreenKey, this, [this](WebUrl *page) {
+        if (page == m_Tabs->SelectedPage()) {
+            m_FullScreen->Toggle(page);
+        }
+    });
+    connect(m_FullScreen, &FullScreen::Left, this, &WebMainFrm::Form_Resize);
+    // A game page's notifications come as balloons of the tray icon.
+    connect(&platform::PageNotifications::Instance(), &platform::PageNotifications::Shown, this,
+            [this](const QString &title, const QString &message) {
+                if (m_NotifyIcon) {
+                    m_NotifyIcon->ShowBubble(title, message, platform::NIIF_INFO);
+                }
+            });
 }
 
 // The icon file the login left; without it the program's own icon, since a tray icon without a
@@ -274,6 +293,10 @@ void WebMainFrm::resizeEvent(QResizeEvent *event)
 void WebMainFrm::Form_Resize()
 {
     if (isMinimized()) {
+        return;
+    }
+    if (m_FullScreen->IsOn()) {
+        m_FullScreen->Fit();
         return;
     }
     const MainLayout::Placement place = MainLayout::Place(twips(size()));
@@ -436,6 +459,17 @@ void WebMainFrm::RefreshShownPage()
     }
 }
 
+void WebMainFrm::Page_FullScreen(WebUrl *page, bool on, bool &accept)
+{
+    if (!on) {
+        if (page == m_FullScreen->Page()) {
+            m_FullScreen->Leave();
+        }
+        return;
+    }
+    accept = page == m_Tabs->SelectedPage() && !isMinimized() && m_FullScreen->Enter(page);
+}
+
 void WebMainFrm::Form_LinkExecute(const QString &CmdStr, bool &Cancel)
 {
     const platform::HWND hWnd = platform::HandleOf(this);
@@ -465,6 +499,8 @@ void WebMainFrm::closeEvent(QCloseEvent *event)
 
 void WebMainFrm::Form_QueryUnload(bool &Cancel)
 {
+    // The question is asked over the window as it was, not over a fullscreen page.
+    m_FullScreen->Leave();
     if (m_bExit || m_Unloaded || platform::ProgramEnding()) {
         return;
     }
@@ -490,6 +526,8 @@ void WebMainFrm::Form_Unload()
         return;
     }
     ModMainProc::UnhookMainWindow(platform::HandleOf(this));
+    m_Tabs->StopPageDialogs();
+    PageDialog::CloseAll();
     m_Link->Close();
     m_NotifyIcon.reset();
     Forms<WebMainFrm>::Forget(this);
@@ -500,6 +538,12 @@ void WebMainFrm::Form_Unload()
 void WebMainFrm::FinishUnload()
 {
     if (m_AppMenu->DeferWhileChecking([this] { FinishUnload(); })) {
+        return;
+    }
+    // A closed page dialog's wait is still on the stack until its loop has returned; its page
+    // goes only after that.
+    if (PageDialog::Waiting() > 0) {
+        QTimer::singleShot(0, this, &WebMainFrm::FinishUnload);
         return;
     }
     WebuTab->TabItems()->Clear();

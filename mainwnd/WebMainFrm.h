@@ -8,6 +8,7 @@
 
 class AppMenu;
 class BForm;
+class FullScreen;
 class GameTabs;
 class KubNotifyIcon;
 class MemDC;
@@ -15,6 +16,7 @@ class QLabel;
 class cSetStyle;
 class iButton;
 class uTab;
+class WebUrl;
 namespace platform {
 class DdeSource;
 class WebBrowser;
@@ -66,6 +68,9 @@ public slots:
     void web_min_Click();
     void web_minmax_Click();
     void web_close_Click();
+    // A game page asks to show alone over the screen, or leaves that: only the selected page of
+    // a window that shows.
+    void Page_FullScreen(WebUrl *page, bool on, bool &accept);
     // A command from another program over the link: an http(s) address to open or select, or
     // the toggle word. Anything else is refused (Cancel).
     void Form_LinkExecute(const QString &CmdStr, bool &Cancel);
@@ -113,6 +118,7 @@ private:
     std::unique_ptr<cSetStyle> objStyle;
     AppMenu *m_AppMenu = nullptr;
     GameTabs *m_Tabs = nullptr;
+    FullScreen *m_FullScreen = nullptr;
 
     std::unique_ptr<KubNotifyIcon> m_NotifyIcon;
     platform::DdeSource *m_Link = nullptr;

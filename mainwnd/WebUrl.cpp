@@ -1,5 +1,7 @@
 #include "WebUrl.h"
 
+#include "PageDialog.h"
+#include "PageKeys.h"
 #include "platform/os/Shell.h"
 #include "platform/os/WebAddress.h"
 #include "platform/web/WebBrowser.h"
@@ -7,6 +9,7 @@
 
 #include <QDateTime>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -39,6 +42,7 @@ WebUrl::WebUrl(QWidget *parent) : QWidget(parent)
     Picture1->installEventFilter(this);
     wb = new platform::WebBrowser(Picture1);
     wb->setObjectName("wb");
+    wb->SetPageKind(platform::PagePolicy::Kind::Game);
     // The keyboard belongs to the game: focusing the tab's window focuses its page.
     setFocusProxy(wb->View());
     connect(wb, &platform::WebBrowser::DownloadBegin, this, &WebUrl::wb_DownloadBegin);
@@ -47,6 +51,19 @@ WebUrl::WebUrl(QWidget *parent) : QWidget(parent)
     connect(wb, &platform::WebBrowser::NewWindow, this, &WebUrl::Web_V1_NewWindow,
             Qt::DirectConnection);
     connect(wb, &platform::WebBrowser::RendererGone, this, &WebUrl::wb_RendererGone);
+    // The browser may be gone when the dialog returns (its tab closed meanwhile): nothing of
+    // this form is touched after it.
+    connect(
+        wb, &platform::WebBrowser::PageDialog, wb,
+        [browser = wb](const platform::PageDialogRequest &request,
+                       platform::PageDialogRequest::Answer &answer) {
+            answer = PageDialog::Ask(browser, request);
+        },
+        Qt::DirectConnection);
+    connect(
+        wb, &platform::WebBrowser::FullScreenRequested, this,
+        [this](bool on, bool &accept) { emit FullScreenRequested(this, on, accept); },
+        Qt::DirectConnection);
     Form_Load();
 }
 
@@ -129,6 +146,34 @@ void WebUrl::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Picture1->setGeometry(0, 0, width(), height());
+}
+
+// Keys the page left to the client come back here through the browser.
+void WebUrl::keyPressEvent(QKeyEvent *event)
+{
+    switch (PageKeys::CommandOf(event->key(), event->modifiers())) {
+    case PageKeys::Command::Reload:
+        RefreshPage();
+        break;
+    case PageKeys::Command::ZoomIn:
+        wb->ZoomIn();
+        break;
+    case PageKeys::Command::ZoomOut:
+        wb->ZoomOut();
+        break;
+    case PageKeys::Command::ZoomReset:
+        wb->ResetZoom();
+        break;
+    case PageKeys::Command::FullScreen:
+        if (!event->isAutoRepeat()) {
+            emit FullScreenKey(this);
+        }
+        break;
+    case PageKeys::Command::None:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 bool WebUrl::eventFilter(QObject *watched, QEvent *event)

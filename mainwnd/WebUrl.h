@@ -13,8 +13,10 @@ class WebBrowser;
 }
 
 // One game page in a tab of the main window. The tab shows the page's title; the page shows no
-// scroll bars and no script dialogs; a window the page opens goes to the player's own web
-// browser instead of the client. A page whose renderer dies reloads itself once.
+// scroll bars; its alert, confirm and prompt appear in the client's page dialog; a window the
+// page opens goes to the player's own web browser instead of the client. It gets what games use
+// (PagePolicy). The keys it leaves reload and zoom it, and F11 asks for fullscreen. A page whose
+// renderer dies reloads itself once.
 class WebUrl : public QWidget, public ITabForm {
     Q_OBJECT
 
@@ -35,6 +37,11 @@ public:
 signals:
     // The page's own top document finished loading (not the blank page it starts with).
     void PageComplete();
+    // The page asks to show alone over the screen (on), or to leave that; see
+    // WebBrowser::FullScreenRequested.
+    void FullScreenRequested(WebUrl *page, bool on, bool &accept);
+    // F11, left to the client by the page.
+    void FullScreenKey(WebUrl *page);
 
 private slots:
     void wb_DownloadBegin();
@@ -45,6 +52,7 @@ private slots:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

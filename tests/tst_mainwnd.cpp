@@ -21,7 +21,9 @@
 #include "tests/support/KeyGrab.h"
 #include "tests/support/PageForm.h"
 #include "tests/support/Parts.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TabMarks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -91,11 +93,6 @@ Run run(const QString &program, const QStringList &arguments)
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardError()).trimmed()};
 }
 
-void xdotool(const QStringList &arguments)
-{
-    QCOMPARE(QProcess::execute("xdotool", arguments), 0);
-}
-
 // Connects to the socket as user nobody; the errno of the connect, 0 when it connected.
 int connectAsNobody(const QByteArray &path)
 {
@@ -162,7 +159,6 @@ private slots:
 private:
     WebMainFrm *open(const QStringList &addresses);
     void requestClose(const QString &path);
-    QPoint lastTabCloseMark() const;
 
     std::unique_ptr<ScopedReplacement<GameTabs::PageFormService>> m_pages;
     std::unique_ptr<ScopedReplacement<EndProgramService>> m_end;
@@ -218,12 +214,6 @@ WebMainFrm *MainWindowTest::open(const QStringList &addresses)
     return m_main;
 }
 
-QPoint MainWindowTest::lastTabCloseMark() const
-{
-    uTab *strip = PartOf<uTab>(m_main, "WebuTab");
-    return strip->PlacedTabs().last().Close.topLeft() + QPoint(strip->TabLeftSize() + 6, 6);
-}
-
 void MainWindowTest::requestClose(const QString &path)
 {
     if (path == "close button") {
@@ -236,12 +226,7 @@ void MainWindowTest::requestClose(const QString &path)
     } else if (path == "menu exit") {
         PartOf<QAction>(m_main, "exit")->trigger();
     } else if (path == "last tab's mark") {
-        const QPoint mark = lastTabCloseMark();
-        // The pointer really moves there; the strip hears of it on the server's next event.
-        QTest::mouseMove(PartOf<uTab>(m_main, "WebuTab"), mark + QPoint(0, 100));
-        QTest::mouseMove(PartOf<uTab>(m_main, "WebuTab"), mark);
-        QTRY_COMPARE(PartOf<uTab>(m_main, "WebuTab")->CloseState(), 1);
-        QTest::mouseClick(PartOf<uTab>(m_main, "WebuTab"), Qt::LeftButton, {}, mark);
+        clickLastTabCloseMark(PartOf<uTab>(m_main, "WebuTab"));
     }
 }
 

@@ -22,30 +22,6 @@ namespace {
 const QString StoragePage = "/qvmrwd/test/storage.html";
 const QString CachedScript = "/static/cached.js";
 
-// The page's answer to a script; a promise's value once it has settled.
-QString settled(WebBrowser &browser, const QString &script)
-{
-    QWebEnginePage *page = browser.View()->page();
-    page->runJavaScript(QString("window.answer = undefined; Promise.resolve(%1).then("
-                                "function (v) { window.answer = String(v); })")
-                            .arg(script));
-    auto answer = std::make_shared<QString>();
-    auto asking = std::make_shared<bool>(false);
-    waitInLoop(
-        [&] {
-            if (!*asking) {
-                *asking = true;
-                page->runJavaScript("window.answer", [answer, asking](const QVariant &v) {
-                    *answer = v.isNull() ? QString() : v.toString();
-                    *asking = false;
-                });
-            }
-            return !answer->isEmpty();
-        },
-        PageTimeoutMs);
-    return *answer;
-}
-
 bool logIn(WebBrowser &browser, const QString &base)
 {
     return loadPage(browser, base + "/qvmrwd/") &&

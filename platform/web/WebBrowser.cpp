@@ -2,6 +2,8 @@
 
 #include "CookieMirror.h"
 #include "ProfilePaths.h"
+#include "PageNotifications.h"
+#include "SiteZoom.h"
 #include "WebBrowserBridge.h"
 #include "WebBrowserPage.h"
 
@@ -19,6 +21,7 @@
 #include <QUuid>
 #include <QVBoxLayout>
 #include <QWebChannel>
+#include <QWebEngineFullScreenRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -201,6 +204,8 @@ QWebEngineProfile *WebBrowser::SharedProfile()
         // A window a script opens without a click of the player's is refused inside the page,
         // before the engine builds anything for it.
         shared->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+        // Only pages the policy let ask for notifications ever get here.
+        shared->setNotificationPresenter(&PageNotifications::Present);
         return shared;
     }();
     return profile;
@@ -232,27 +237,196 @@ WebBrowser::WebBrowser(QWidget *parent)
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
                 if (status != QWebEnginePage::NormalTerminationStatus) {
+                    m_fullScreen = false;
+                    emit CancelPageDialog();
                     emit RendererGone();
                 }
             });
+    connect(m_page, &QWebEnginePage::featurePermissionRequested, this,
+            &WebBrowser::OnFeatureRequest);
+    connect(m_page, &QWebEnginePage::fullScreenRequested, this, &WebBrowser::OnFullScreenRequest);
+    connect(m_page, &QWebEnginePage::urlChanged, this, &WebBrowser::ApplySiteZoom);
+    SetPageKind(m_kind);
 }
 
 WebBrowser::~WebBrowser()
 {
-    // The page must go before the view that shows it and before the shared profile.
+    // The page must go before the view that shows it and before the shared profile; one whose
+    // dialog is still open goes once the engine has left it.
     m_view->setPage(nullptr);
-    delete m_page;
+    if (m_page->InDialog()) {
+        emit CancelPageDialog();
+        m_page->OutliveBrowser();
+    } else {
+        delete m_page;
+    }
     delete m_bridge;
 }
 
 void WebBrowser::Navigate(const QString &url)
 {
-    m_page->load(QUrl(url));
+    if (!DeferWhileInDialog([this, url] { Navigate(url); })) {
+        m_page->load(QUrl(url));
+    }
 }
 
 void WebBrowser::Refresh()
 {
-    m_page->triggerAction(QWebEnginePage::Reload);
+    if (!DeferWhileInDialog([this] { Refresh(); })) {
+        m_page->triggerAction(QWebEnginePage::Reload);
+    }
+}
+
+// The engine waits inside an open dialog of the page and would take a new load only once the
+// player answered; the dialog closes first, as in a browser, and the load follows.
+bool WebBrowser::DeferWhileInDialog(const std::function<void()> &action)
+{
+    if (!m_page->InDialog()) {
+        return false;
+    }
+    emit CancelPageDialog();
+    QTimer::singleShot(0, this, action);
+    return true;
+}
+
+void WebBrowser::SetPageKind(PagePolicy::Kind kind)
+{
+    m_kind = kind;
+    PagePolicy::ApplySettings(kind, *m_page->settings());
+}
+
+void WebBrowser::StopPageDialogs()
+{
+    m_page->EndDialogs();
+    emit CancelPageDialog();
+}
+
+PageDialogRequest::Answer WebBrowser::AskPageDialog(const PageDialogRequest &request)
+{
+    PageDialogRequest::Answer answer;
+    const QPointer<WebBrowser> self(this);
+    // Nothing the player does to the page meanwhile would reach it before the answer.
+    m_view->setEnabled(false);
+    emit PageDialog(request, answer);
+    if (self) {
+        m_view->setEnabled(true);
+        if (isVisible()) {
+            m_view->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    return answer;
+}
+
+void WebBrowser::OnFeatureRequest(const QUrl &origin, QWebEnginePage::Feature feature)
+{
+    std::optional<bool> grant;
+    switch (PagePolicy::ForFeature(m_kind, feature)) {
+    case PagePolicy::Answer::Grant:
+        grant = true;
+        break;
+    case PagePolicy::Answer::Refuse:
+        grant = false;
+        break;
+    case PagePolicy::Answer::AskOncePerOrigin:
+        grant = m_page->DialogsEnded() ? std::optional<bool>(false)
+                                       : PagePolicy::Remembered(origin, feature);
+        break;
+    }
+    if (grant) {
+        m_page->setFeaturePermission(origin, feature,
+                                     *grant ? QWebEnginePage::PermissionGrantedByUser
+                                            : QWebEnginePage::PermissionDeniedByUser);
+        return;
+    }
+    // Asked from the event loop, not from inside the engine's call.
+    QTimer::singleShot(0, this, [this, origin, feature] { AskPermission(origin, feature); });
+}
+
+// Only a press of an answer is kept: a question closed for the player is asked again next time.
+void WebBrowser::AskPermission(const QUrl &origin, QWebEnginePage::Feature feature)
+{
+    std::optional<bool> grant = PagePolicy::Remembered(origin, feature);
+    if (!grant && !m_page->DialogsEnded()) {
+        const QPointer<WebBrowser> self(this);
+        const PageDialogRequest::Answer answer = AskPageDialog(
+            {PageDialogRequest::Kind::Permission, OriginOf(origin.toString()),
+             PagePolicy::Question(feature), {}, false});
+        if (!self) {
+            return;
+        }
+        if (answer.chosen) {
+            PagePolicy::Remember(origin, feature, answer.accepted);
+        }
+        grant = answer.accepted;
+    }
+    m_page->setFeaturePermission(origin, feature,
+                                 grant.value_or(false) ? QWebEnginePage::PermissionGrantedByUser
+                                                       : QWebEnginePage::PermissionDeniedByUser);
+}
+
+void WebBrowser::OnFullScreenRequest(QWebEngineFullScreenRequest request)
+{
+    bool accept = !request.toggleOn();
+    emit FullScreenRequested(request.toggleOn(), accept);
+    if (accept || !request.toggleOn()) {
+        m_fullScreen = request.toggleOn();
+        request.accept();
+    } else {
+        request.reject();
+    }
+}
+
+void WebBrowser::ExitFullScreen()
+{
+    if (m_fullScreen) {
+        m_page->triggerAction(QWebEnginePage::ExitFullScreen);
+    }
+}
+
+double WebBrowser::ZoomFactor() const
+{
+    return m_page->zoomFactor();
+}
+
+void WebBrowser::ZoomIn()
+{
+    SetZoom(SiteZoom::Stepped(m_page->zoomFactor(), 1));
+}
+
+void WebBrowser::ZoomOut()
+{
+    SetZoom(SiteZoom::Stepped(m_page->zoomFactor(), -1));
+}
+
+void WebBrowser::ResetZoom()
+{
+    SetZoom(SiteZoom::Stepped(m_page->zoomFactor(), 0));
+}
+
+void WebBrowser::SetZoom(double factor)
+{
+    m_page->setZoomFactor(factor);
+    if (PagePolicy::ZoomsPerSite(m_kind)) {
+        SiteZoom::Shared().Set(SiteZoom::SiteOf(m_page->url()), factor);
+    }
+}
+
+// The engine keeps a page's zoom from one document to the next; a site of its own gets its own.
+void WebBrowser::ApplySiteZoom()
+{
+    if (PagePolicy::ZoomsPerSite(m_kind)) {
+        m_page->setZoomFactor(SiteZoom::Shared().For(SiteZoom::SiteOf(m_page->url())));
+    }
+}
+
+// Ctrl+wheel zooms inside the engine, which says nothing of it; the document sees its viewport
+// change, and the new factor is kept for the site.
+void WebBrowser::OnResized()
+{
+    const QString site = SiteZoom::SiteOf(m_page->url());
+    if (PagePolicy::ZoomsPerSite(m_kind) && !site.isEmpty()) {
+        SiteZoom::Shared().Set(site, m_page->zoomFactor());
+    }
 }
 
 void WebBrowser::SetSilent(bool silent)
@@ -287,7 +461,9 @@ void WebBrowser::SetRootStyle(const QString &property, const QString &value)
 
 void WebBrowser::ShowNotice(const QString &html)
 {
-    m_page->setHtml(html);
+    if (!DeferWhileInDialog([this, html] { ShowNotice(html); })) {
+        m_page->setHtml(html);
+    }
 }
 
 void WebBrowser::SetDocumentStyle(const QString &css)

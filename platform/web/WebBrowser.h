@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/web/PageDialogRequest.h"
+#include "platform/web/PagePolicy.h"
 #include "platform/web/PopupGate.h"
 
 #include <QList>
@@ -8,6 +10,7 @@
 #include <QWidget>
 #include <functional>
 
+class QWebEngineFullScreenRequest;
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEngineView;
@@ -28,6 +31,9 @@ class WebBrowserBridge;
 //
 // Only http and https ever leave the client, and only through the shell: the engine itself never
 // hands an address of another scheme to the desktop.
+//
+// What the page may do beyond that (its own dialogs, fullscreen, the pointer, the clipboard,
+// devices, notifications, its zoom) follows its kind, in PagePolicy; a new browser is Plain.
 class WebBrowser : public QWidget {
     Q_OBJECT
 
@@ -51,9 +57,29 @@ public:
     void Navigate(const QString &url);
     void Refresh();
 
-    // No alert, confirm or prompt dialog ever appears while silent.
+    // Silent: the browser reports no script error and asks no security question of its own (the
+    // engine shows none either). The page's own alert, confirm and prompt do not depend on it:
+    // they follow the page's kind.
     void SetSilent(bool silent);
     bool Silent() const;
+
+    void SetPageKind(PagePolicy::Kind kind);
+    PagePolicy::Kind PageKind() const { return m_kind; }
+
+    // The page shows an element of its own over the whole screen (requestFullscreen, accepted).
+    bool IsFullScreen() const { return m_fullScreen; }
+    // As the page's own exitFullscreen(); FullScreenRequested(false) follows.
+    void ExitFullScreen();
+
+    // The page's zoom, as Ctrl+wheel changes it; a game page keeps it for its site.
+    void ZoomIn();
+    void ZoomOut();
+    void ResetZoom();
+    double ZoomFactor() const;
+
+    // No dialog of this page shows any more (the open one closes without an answer): the page is
+    // on its way out.
+    void StopPageDialogs();
 
     QString LocationURL() const;
 
@@ -90,10 +116,28 @@ signals:
     void NewWindow(const QString &url, bool &Processed);
     // The process that rendered the page crashed or was killed; the page shows nothing now.
     void RendererGone();
+    // The page asks the player (its own dialogs, a device it wants). Nobody answering is the
+    // answer of a page whose dialogs are not shown.
+    void PageDialog(const platform::PageDialogRequest &request,
+                    platform::PageDialogRequest::Answer &answer);
+    // The open dialog of the page is to close without an answer (the page reloads or goes).
+    void CancelPageDialog();
+    // The page asks to show an element over the whole screen (on), or to leave that. Entering
+    // needs someone to set accept; leaving is always accepted.
+    void FullScreenRequested(bool on, bool &accept);
 
 private:
     friend class WebBrowserPage;
     friend class WebBrowserBridge;
+
+    PageDialogRequest::Answer AskPageDialog(const PageDialogRequest &request);
+    bool DeferWhileInDialog(const std::function<void()> &action);
+    void OnFeatureRequest(const QUrl &origin, QWebEnginePage::Feature feature);
+    void AskPermission(const QUrl &origin, QWebEnginePage::Feature feature);
+    void OnFullScreenRequest(QWebEngineFullScreenRequest request);
+    void SetZoom(double factor);
+    void ApplySiteZoom();
+    void OnResized();
 
     bool AcceptNavigation(const QUrl &url, bool isMainFrame);
     void PageNavigation(const QString &url, const QString &origin, bool isTop);
@@ -106,6 +150,8 @@ private:
     WebBrowserBridge *m_bridge;
     QString m_commandOrigin;
     bool m_silent = false;
+    PagePolicy::Kind m_kind = PagePolicy::Kind::Plain;
+    bool m_fullScreen = false;
     // Top-window navigations refused before they began: the engine may end each one as a load of
     // its own, which is then no completion of the document shown.
     QList<QUrl> m_cancelled;

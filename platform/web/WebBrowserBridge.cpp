@@ -14,4 +14,9 @@ void WebBrowserBridge::complete(const QString &url)
     emit m_browser->DocumentComplete(url, false);
 }
 
+void WebBrowserBridge::resized()
+{
+    m_browser->OnResized();
+}
+
 } // namespace platform

@@ -16,6 +16,7 @@ public:
 public slots:
     void navigate(const QString &url, const QString &origin, bool isTop);
     void complete(const QString &url);
+    void resized();
 
 private:
     WebBrowser *m_browser;

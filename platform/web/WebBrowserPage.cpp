@@ -1,8 +1,11 @@
 #include "WebBrowserPage.h"
 
+#include "platform/web/PagePolicy.h"
 #include "platform/web/WebBrowser.h"
 
 #include <QWebEngineNewWindowRequest>
+#include <QDateTime>
+#include <QTimer>
 
 namespace platform {
 
@@ -14,30 +17,62 @@ WebBrowserPage::WebBrowserPage(QWebEngineProfile *profile, WebBrowser *browser)
             [this](QWebEngineNewWindowRequest &request) {
                 m_browser->OpenNewWindow(request.requestedUrl(), request.isUserInitiated());
             });
+    // A stop the player asked for holds for the document that earned it, as in a browser.
+    connect(this, &QWebEnginePage::loadStarted, this, [this] { m_dialogsStopped = false; });
+}
+
+void WebBrowserPage::OutliveBrowser()
+{
+    m_orphan = true;
+    setParent(nullptr);
 }
 
 bool WebBrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
 {
-    return m_browser->AcceptNavigation(url, isMainFrame);
+    return m_browser && m_browser->AcceptNavigation(url, isMainFrame);
+}
+
+PageDialogRequest::Answer WebBrowserPage::RunDialog(PageDialogRequest request)
+{
+    if (!m_browser || DialogsEnded() || !PagePolicy::ShowsDialogs(m_browser->PageKind())) {
+        return {};
+    }
+    request.offerStop = m_flood.Opening(QDateTime::currentMSecsSinceEpoch());
+    ++m_dialogDepth;
+    // The player may close the tab or the window meanwhile: the browser may be gone after this.
+    const PageDialogRequest::Answer answer = m_browser->AskPageDialog(request);
+    --m_dialogDepth;
+    m_flood.Closed(QDateTime::currentMSecsSinceEpoch());
+    m_dialogsStopped = m_dialogsStopped || (request.offerStop && answer.stop);
+    if (m_orphan && !InDialog()) {
+        deleteLater();
+    }
+    return answer;
 }
 
 void WebBrowserPage::javaScriptAlert(const QUrl &securityOrigin, const QString &msg)
 {
-    if (!m_browser->Silent()) {
-        QWebEnginePage::javaScriptAlert(securityOrigin, msg);
-    }
+    RunDialog({PageDialogRequest::Kind::Alert, WebBrowser::OriginOf(securityOrigin.toString()),
+               msg, {}, false});
 }
 
 bool WebBrowserPage::javaScriptConfirm(const QUrl &securityOrigin, const QString &msg)
 {
-    return !m_browser->Silent() && QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
+    return RunDialog({PageDialogRequest::Kind::Confirm,
+                      WebBrowser::OriginOf(securityOrigin.toString()), msg, {}, false})
+        .accepted;
 }
 
 bool WebBrowserPage::javaScriptPrompt(const QUrl &securityOrigin, const QString &msg,
                                       const QString &defaultValue, QString *result)
 {
-    return !m_browser->Silent() &&
-           QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
+    const PageDialogRequest::Answer answer =
+        RunDialog({PageDialogRequest::Kind::Prompt,
+                   WebBrowser::OriginOf(securityOrigin.toString()), msg, defaultValue, false});
+    if (answer.accepted && result) {
+        *result = answer.text;
+    }
+    return answer.accepted;
 }
 
 // No page is made for a new window: the engine then asks through newWindowRequested, which says

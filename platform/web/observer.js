@@ -3,7 +3,8 @@
 // that carries one ("app://" anywhere). It is held back here, so the page never leaves before the
 // client has judged it by the origin of the document that asked. Also reports each frame's load.
 // Frames report through the top document, which alone has the channel to the client; the origin
-// of a frame's report is the browser's own, so no frame can speak for another.
+// of a frame's report is the browser's own, so no frame can speak for another. The top document
+// also tells when its viewport changed (the zoom is one reason).
 (function () {
     'use strict';
     var NONCE = '@NONCE@';
@@ -44,6 +45,7 @@
                 deliver('complete', [String(data.args[0])]);
             }
         });
+        window.addEventListener('resize', function () { deliver('resized', []); });
     }
 
     function carriesCommand(url) {

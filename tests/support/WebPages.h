@@ -52,3 +52,28 @@ inline bool clickElement(platform::WebBrowser &browser, const QString &id)
     QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(middle[0].toInt(), middle[1].toInt()));
     return true;
 }
+
+// The value of a script once it has settled, as text (a promise's value, or what it failed
+// with); empty when it never settled.
+inline QString settled(platform::WebBrowser &browser, const QString &script)
+{
+    QWebEnginePage *page = browser.View()->page();
+    page->runJavaScript(QString("window.answer = undefined; Promise.resolve(%1).then("
+                                "function (v) { window.answer = String(v); })")
+                            .arg(script));
+    auto answer = std::make_shared<QString>();
+    auto asking = std::make_shared<bool>(false);
+    waitInLoop(
+        [&] {
+            if (!*asking) {
+                *asking = true;
+                page->runJavaScript("window.answer", [answer, asking](const QVariant &v) {
+                    *answer = v.isNull() ? QString() : v.toString();
+                    *asking = false;
+                });
+            }
+            return !answer->isEmpty();
+        },
+        PageTimeoutMs);
+    return *answer;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPoint>
+#include <QProcess>
+#include <QStringList>
+#include <QTest>
+#include <QWidget>
+
+// Input as the X server gives it to whichever window is under the pointer or has the focus, as
+// a player's mouse and keyboard would.
+inline void xdotool(const QStringList &arguments)
+{
+    QCOMPARE(QProcess::execute("xdotool", arguments), 0);
+}
+
+// A real click at a point of a widget.
+inline void clickOn(const QWidget *widget, QPoint at)
+{
+    const QPoint global = widget->mapToGlobal(at);
+    xdotool({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
+             "click", "1"});
+}
+
+inline void pressKeys(const QStringList &keys)
+{
+    xdotool(QStringList{"key", "--delay", "60"} + keys);
+}
