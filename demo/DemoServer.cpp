@@ -12,6 +12,7 @@
 #include <chrono>
 #include <map>
 #include <mutex>
+#include <vector>
 #include <optional>
 #include <thread>
 
@@ -31,6 +32,7 @@ struct CannedFile {
     int status = 200;
     std::string body;
     std::string contentType;
+    std::vector<std::pair<std::string, std::string>> headers;
 };
 
 std::string toStd(const QByteArray &bytes)
@@ -139,6 +141,8 @@ httplib::Server::HandlerResponse DemoServer::Impl::serveCanned(const Request &re
     if (found == files.end())
         return httplib::Server::HandlerResponse::Unhandled;
     res.status = found->second.status;
+    for (const auto &[name, value] : found->second.headers)
+        res.set_header(name, value);
     res.set_content(found->second.body, found->second.contentType);
     return httplib::Server::HandlerResponse::Handled;
 }
@@ -301,10 +305,13 @@ void DemoServer::setManifestFile(const QString &path)
 }
 
 void DemoServer::setFile(const QString &path, const QByteArray &body, const QByteArray &contentType,
-                         int status)
+                         int status, const QList<QPair<QByteArray, QByteArray>> &headers)
 {
+    CannedFile file{status, toStd(body), toStd(contentType), {}};
+    for (const auto &[name, value] : headers)
+        file.headers.emplace_back(toStd(name), toStd(value));
     std::lock_guard lock(d->mutex);
-    d->files[path.toStdString()] = CannedFile{status, toStd(body), toStd(contentType)};
+    d->files[path.toStdString()] = std::move(file);
 }
 
 void DemoServer::removeFile(const QString &path)

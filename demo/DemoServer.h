@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 #include <memory>
@@ -33,9 +35,10 @@ public:
     // file is answered with 404.
     void setManifestFile(const QString &path);
 
-    // Answers `path` (exact match, query ignored) with this body before any built-in route.
+    // Answers `path` (exact match, query ignored) with this body, and these headers, before any
+    // built-in route.
     void setFile(const QString &path, const QByteArray &body, const QByteArray &contentType,
-                 int status = 200);
+                 int status = 200, const QList<QPair<QByteArray, QByteArray>> &headers = {});
     void removeFile(const QString &path);
 
     // The login page fills in a demo user and logs in by itself, for runs nobody watches.

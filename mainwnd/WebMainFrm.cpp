@@ -23,6 +23,7 @@
 #include "platform/os/Resources.h"
 #include "platform/os/Shell.h"
 #include "platform/os/WebAddress.h"
+#include "platform/web/PageDownloads.h"
 #include "platform/web/PageNotifications.h"
 #include "platform/web/WebBrowser.h"
 #include "platform/winsys/MemDC.h"
@@ -195,13 +196,17 @@ void WebMainFrm::ConnectControls()
         }
     });
     connect(m_FullScreen, &FullScreen::Left, this, &WebMainFrm::Form_Resize);
-    // A game page's notifications come as balloons of the tray icon.
+    // A game page's notifications, and what became of its downloads, come as balloons of the
+    // tray icon.
+    const auto balloon = [this](const QString &title, const QString &message) {
+        if (m_NotifyIcon) {
+            m_NotifyIcon->ShowBubble(title, message, platform::NIIF_INFO);
+        }
+    };
     connect(&platform::PageNotifications::Instance(), &platform::PageNotifications::Shown, this,
-            [this](const QString &title, const QString &message) {
-                if (m_NotifyIcon) {
-                    m_NotifyIcon->ShowBubble(title, message, platform::NIIF_INFO);
-                }
-            });
+            balloon);
+    connect(&platform::PageDownloads::Instance(), &platform::PageDownloads::Reported, this,
+            [balloon](const QString &report) { balloon(text(AppConfig::GameTitle), report); });
 }
 
 // The icon file the login left; without it the program's own icon, since a tray icon without a

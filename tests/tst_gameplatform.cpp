@@ -16,16 +16,19 @@
 #include "tests/support/RealInput.h"
 #include "tests/support/ScriptedPageDialogs.h"
 #include "tests/support/TabMarks.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/WhenShown.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QProcess>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWebEngineProfile>
 
 #include <cstdio>
 #include <optional>
@@ -108,6 +111,8 @@ private slots:
     void keysTheGameLeaves_data();
     void keysTheGameLeaves();
     void zoomIsPerSiteAndLastsARestart();
+    void downloadsAreSavedWhole_data();
+    void downloadsAreSavedWhole();
 
 private:
     WebUrl *openProbe(const QString &query = {});
@@ -115,6 +120,7 @@ private:
 
     DemoServer m_server;
     QTemporaryDir m_runtime;
+    QTemporaryDir m_home; // the player's download folder is in here
     QProcess m_trayer;
     QPointer<WebMainFrm> m_main;
     std::unique_ptr<ScopedReplacement<EndProgramService>> m_end;
@@ -123,6 +129,13 @@ private:
 void GamePlatformTest::initTestCase()
 {
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    // The player's own names for the folders, as the desktop writes them.
+    QVERIFY(QDir(m_home.path()).mkpath("config"));
+    writeFile(m_home.filePath("config/user-dirs.dirs"),
+              "XDG_DOWNLOAD_DIR=\"" + m_home.filePath("下载").toUtf8() + "\"\n");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
+    m_server.setFile("/files/attachment", "#!/bin/sh\necho gone\n", "application/x-sh", 200,
+                     {{"Content-Disposition", "attachment; filename=\"../../.local/run.sh\""}});
     QVERIFY(m_server.start());
     m_server.setFile("/probe/", probePage(), "text/html");
     // Notifications become balloons of the tray icon: a notification area on this display.
@@ -538,8 +551,8 @@ void GamePlatformTest::zoomIsPerSiteAndLastsARestart()
 
     // The next run has a web profile of its own; only the zoom file goes along.
     QTemporaryDir home;
-    const QString file = "/" + QCoreApplication::applicationName() + "/site-zoom.txt";
-    QVERIFY(QDir().mkpath(home.filePath("data/" + QCoreApplication::applicationName())));
+    const QString file = "/vantor/site-zoom.txt";
+    QVERIFY(QDir().mkpath(home.filePath("data/vantor")));
     QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME")) + file,
                         home.filePath("data") + file));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -551,6 +564,54 @@ void GamePlatformTest::zoomIsPerSiteAndLastsARestart()
               {"--zoom-of", url("/probe/"), other});
     QVERIFY(run.waitForFinished(3 * PageTimeoutMs));
     QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()), QString("1.2\n1\n"));
+}
+
+// A game page's download lands whole in the player's download folder under a plain name that
+// takes nothing from what is there; the login page's is refused.
+void GamePlatformTest::downloadsAreSavedWhole_data()
+{
+    QTest::addColumn<bool>("gamePage");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("existing"); // a file of the player's there before
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("contents");
+    QTest::addColumn<QString>("balloon");
+    QTest::newRow("export save") << true << "exportSave" << "" << QStringList{"存档.txt"}
+                                 << QStringList{"level=7"} << "已下载：存档.txt";
+    QTest::newRow("a file of that name is kept")
+        << true << "exportSave" << "存档.txt" << QStringList{"存档 (2).txt", "存档.txt"}
+        << QStringList{"level=7", "the player's"} << "已下载：存档 (2).txt";
+    QTest::newRow("the server's path is cut to a name")
+        << true << "attachment" << "" << QStringList{"run.sh"}
+        << QStringList{"#!/bin/sh\necho gone\n"} << "已下载：run.sh";
+    QTest::newRow("login page refused")
+        << false << "exportSave" << "" << QStringList{} << QStringList{} << "";
+}
+
+void GamePlatformTest::downloadsAreSavedWhole()
+{
+    QFETCH(bool, gamePage);
+    QFETCH(QString, action);
+    QFETCH(QString, existing);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, contents);
+    QDir folder(m_home.filePath("下载"));
+    QVERIFY(folder.removeRecursively() && folder.mkpath("."));
+    if (!existing.isEmpty()) {
+        writeFile(folder.filePath(existing), "the player's");
+    }
+    WebUrl *page = openProbe();
+    QVERIFY(page);
+    page->wb->SetPageKind(gamePage ? PagePolicy::Kind::Game : PagePolicy::Kind::Plain);
+    QSignalSpy asked(WebBrowser::SharedProfile(), &QWebEngineProfile::downloadRequested);
+    clickFor(page, action);
+    QVERIFY(asked.wait(PageTimeoutMs));
+    QTRY_COMPARE(folder.entryList(QDir::Files | QDir::Hidden), files);
+    QTEST(balloonText().section('|', 1), "balloon");
+    for (int i = 0; i < files.size(); ++i) {
+        QCOMPARE(QString::fromUtf8(readAll(folder.filePath(files[i]))), contents[i]);
+        QVERIFY(!QFileInfo(folder.filePath(files[i])).isExecutable());
+    }
 }
 
 // The restart's run: the zoom each address opens at in a game page.

@@ -1,5 +1,6 @@
 // Where the web profile lives: named outright under the XDG folders, and an earlier profile
-// moved there once without losing what it holds.
+// moved there once without losing what it holds. Where a download goes, by name.
+#include "platform/web/DownloadTarget.h"
 #include "platform/web/ProfilePaths.h"
 #include "tests/support/TestFiles.h"
 
@@ -18,6 +19,8 @@ private slots:
     void pathsIgnoreTheApplicationsNames();
     void earlierProfileMovesOverOnce_data();
     void earlierProfileMovesOverOnce();
+    void downloadNamesStayInTheFolder_data();
+    void downloadNamesStayInTheFolder();
 
 private:
     QTemporaryDir m_home;
@@ -33,6 +36,7 @@ void ProfilePathsTest::pathsIgnoreTheApplicationsNames()
 {
     QCoreApplication::setOrganizationName("Some Organisation");
     QCoreApplication::setApplicationName("Renamed");
+    QCOMPARE(ProfilePaths::Data(), m_home.filePath("data/vantor"));
     QCOMPARE(ProfilePaths::Storage(), m_home.filePath("data/vantor/profile"));
     QCOMPARE(ProfilePaths::Cache(), m_home.filePath("cache/vantor"));
     QCOMPARE(ProfilePaths::EarlierStorage(),
@@ -70,6 +74,44 @@ void ProfilePathsTest::earlierProfileMovesOverOnce()
     QCOMPARE(ProfilePaths::MoveOver(earlierPath, pinnedPath), pinnedPath);
     QCOMPARE(readAll(pinnedPath + "/Cookies"), cookies);
     QCOMPARE(QFile::exists(earlierPath), earlier && pinned);
+}
+
+// Names come from servers and pages: whatever they say, the file is a plain one of the folder,
+// and what the folder holds (or is being written into it) is never taken.
+void ProfilePathsTest::downloadNamesStayInTheFolder_data()
+{
+    QTest::addColumn<QString>("suggested");
+    QTest::addColumn<QStringList>("present"); // in the folder already
+    QTest::addColumn<QString>("saved");
+    const QStringList none;
+    QTest::newRow("plain") << "存档.txt" << none << "存档.txt";
+    QTest::newRow("taken") << "存档.txt" << QStringList{"存档.txt"} << "存档 (2).txt";
+    QTest::newRow("taken twice") << "存档.txt" << QStringList{"存档.txt", "存档 (2).txt"}
+                                 << "存档 (3).txt";
+    QTest::newRow("being written") << "存档.txt" << QStringList{"存档.txt.part"} << "存档 (2).txt";
+    QTest::newRow("no extension, taken") << "README" << QStringList{"README"} << "README (2)";
+    QTest::newRow("a path up") << "../../.local/run.sh" << none << "run.sh";
+    QTest::newRow("a Windows path") << "C:\\Users\\a\\save.dat" << none << "save.dat";
+    QTest::newRow("hidden") << ".bashrc" << none << "bashrc";
+    QTest::newRow("only dots") << ".." << none << "下载";
+    QTest::newRow("empty") << "" << none << "下载";
+    QTest::newRow("control characters") << "a\nb\tc.txt" << none << "abc.txt";
+    QTest::newRow("trailing dots and spaces") << "save. . " << none << "save";
+    QTest::newRow("too long") << QString(300, QChar(0x5B58)) + ".txt" << none
+                              << QString(65, QChar(0x5B58)) + ".txt";
+}
+
+void ProfilePathsTest::downloadNamesStayInTheFolder()
+{
+    QFETCH(QString, suggested);
+    QFETCH(QStringList, present);
+    QTemporaryDir folder;
+    for (const QString &name : present) {
+        writeFile(folder.filePath(name), "kept");
+    }
+    const QString name = DownloadTarget::FreeName(folder.path(), DownloadTarget::SafeName(suggested));
+    QTEST(name, "saved");
+    QVERIFY(name.toUtf8().size() <= 200);
 }
 
 QTEST_GUILESS_MAIN(ProfilePathsTest)

@@ -89,6 +89,11 @@ bool PagePolicy::ZoomsPerSite(Kind kind)
     return kind == Kind::Game;
 }
 
+bool PagePolicy::SavesDownloads(Kind kind)
+{
+    return kind == Kind::Game;
+}
+
 void PagePolicy::ApplySettings(Kind kind, QWebEngineSettings &settings)
 {
     for (const SettingRow &row : SettingTable) {

@@ -34,6 +34,9 @@ public:
     // Ctrl+wheel and the zoom keys are kept per site, across restarts.
     static bool ZoomsPerSite(Kind kind);
 
+    // A download is saved into the user's download folder; otherwise it is cancelled at once.
+    static bool SavesDownloads(Kind kind);
+
     // What is a setting of the page rather than a question: fullscreen, writing the clipboard
     // (reading it never).
     static void ApplySettings(Kind kind, QWebEngineSettings &settings);

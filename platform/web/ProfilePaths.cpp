@@ -6,10 +6,14 @@
 
 namespace platform::ProfilePaths {
 
+QString Data()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/vantor";
+}
+
 QString Storage()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           "/vantor/profile";
+    return Data() + "/profile";
 }
 
 QString Cache()

@@ -6,6 +6,8 @@
 // outright under the XDG folders, so no organisation or application name can ever move them.
 namespace platform::ProfilePaths {
 
+// $XDG_DATA_HOME/vantor (~/.local/share/vantor): the client's own data, such as each site's zoom.
+QString Data();
 // $XDG_DATA_HOME/vantor/profile (~/.local/share/vantor/profile).
 QString Storage();
 // $XDG_CACHE_HOME/vantor (~/.cache/vantor).

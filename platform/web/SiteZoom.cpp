@@ -1,10 +1,11 @@
 #include "SiteZoom.h"
 
+#include "platform/web/ProfilePaths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QUrl>
 
 #include <algorithm>
@@ -36,8 +37,7 @@ bool inRange(double factor)
 
 SiteZoom &SiteZoom::Shared()
 {
-    static SiteZoom store(
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(FileName));
+    static SiteZoom store(QDir(ProfilePaths::Data()).filePath(FileName));
     return store;
 }
 

@@ -2,6 +2,7 @@
 
 #include "CookieMirror.h"
 #include "ProfilePaths.h"
+#include "PageDownloads.h"
 #include "PageNotifications.h"
 #include "SiteZoom.h"
 #include "WebBrowserBridge.h"
@@ -206,6 +207,8 @@ QWebEngineProfile *WebBrowser::SharedProfile()
         shared->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
         // Only pages the policy let ask for notifications ever get here.
         shared->setNotificationPresenter(&PageNotifications::Present);
+        QObject::connect(shared, &QWebEngineProfile::downloadRequested, &PageDownloads::Instance(),
+                         &PageDownloads::Take);
         return shared;
     }();
     return profile;

@@ -27,6 +27,11 @@ void WebBrowserPage::OutliveBrowser()
     setParent(nullptr);
 }
 
+PagePolicy::Kind WebBrowserPage::Kind() const
+{
+    return m_browser ? m_browser->PageKind() : PagePolicy::Kind::Plain;
+}
+
 bool WebBrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
 {
     return m_browser && m_browser->AcceptNavigation(url, isMainFrame);

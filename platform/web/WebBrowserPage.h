@@ -2,6 +2,7 @@
 
 #include "platform/web/DialogFlood.h"
 #include "platform/web/PageDialogRequest.h"
+#include "platform/web/PagePolicy.h"
 
 #include <QPointer>
 #include <QWebEnginePage>
@@ -18,6 +19,9 @@ class WebBrowserPage : public QWebEnginePage {
 
 public:
     WebBrowserPage(QWebEngineProfile *profile, WebBrowser *browser);
+
+    // The kind of page its browser shows; a page without a browser is a plain one.
+    PagePolicy::Kind Kind() const;
 
     // A dialog of this page is open: the engine waits inside it.
     bool InDialog() const { return m_dialogDepth > 0; }

@@ -47,11 +47,23 @@ inline QByteArray probePage()
       navigator.mediaDevices.getDisplayMedia({ video: true }).then(function () { say('screen'); },
                                                                    failed('screen'));
     },
+    exportSave: function () { fetchBy(URL.createObjectURL(new Blob(['level=7'])), '存档.txt'); },
+    attachment: function () { fetchBy('/files/attachment', null); },
     location: function () {
       navigator.geolocation.getCurrentPosition(function () { say('location'); },
                                                function (e) { say('location ' + e.code); });
     }
   };
+  // A link the page clicks itself, as games do for "export save": a download, named by the page
+  // or left to the server.
+  function fetchBy(address, name) {
+    var link = document.createElement('a');
+    link.href = address;
+    if (name) { link.download = name; }
+    document.body.appendChild(link);
+    link.click();
+    say('asked');
+  }
   function media(what, name) {
     navigator.mediaDevices.getUserMedia(what).then(function (s) {
       say(name + ' ' + s.getTracks().length);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+class QWebEngineDownloadRequest;
+
+namespace platform {
+
+// The downloads pages start. A game page's is written into the user's download folder under a
+// name of its own there, as a partial file that takes its name only once it is whole; any other
+// page's is cancelled. The outcome is reported as one line for the tray.
+class PageDownloads : public QObject {
+    Q_OBJECT
+
+public:
+    static PageDownloads &Instance();
+
+    // The shared profile's downloadRequested.
+    void Take(QWebEngineDownloadRequest *download);
+
+    static QString SavedText(const QString &name);
+    static QString FailedText(const QString &name, const QString &reason);
+
+signals:
+    void Reported(const QString &text);
+
+private:
+    PageDownloads();
+
+    void Finish(QWebEngineDownloadRequest *download, const QString &folder, const QString &name);
+    QString Publish(const QString &folder, const QString &name);
+    void CancelUnfinished();
+
+    QSet<QString> m_writing; // names of the download folder being written now
+    QList<QWebEngineDownloadRequest *> m_unfinished;
+};
+
+} // namespace platform
