@@ -67,9 +67,8 @@ iButton *AnswerButton(QWidget *parent, const char *name, const QString &caption,
 void Shape(QDialog *dialog, BForm *bar, iButton *closeButton)
 {
     platform::SetWindowRgn(platform::HandleOf(dialog),
-                           platform::CreateRoundRectRgn(0, 0, dialog->width(),
-                                                        dialog->height(), CornerEllipse,
-                                                        CornerEllipse),
+                           platform::CreateRoundRectRgn(0, 0, dialog->width(), dialog->height(),
+                                                        CornerEllipse, CornerEllipse),
                            true);
     bar->resize(dialog->width(), bar->height());
     bar->Printform(dialog);

@@ -12,9 +12,9 @@
 #include <chrono>
 #include <map>
 #include <mutex>
-#include <vector>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include "WebUrl.h"
 #include "platform/web/WebBrowser.h"
 
-#include <QEvent>
 #include "tabstrip/CTabItem.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/uTab.h"
+#include <QEvent>
 
 GameTabs::PageFormService &GameTabs::PageFormProvider()
 {

@@ -47,8 +47,8 @@ int &waiting()
 QString askerLine(const PageDialogRequest &request)
 {
     const QUrl origin(request.origin);
-    const QString host = origin.port() > 0 ? origin.host() + ':' + QString::number(origin.port())
-                                           : origin.host();
+    const QString host =
+        origin.port() > 0 ? origin.host() + ':' + QString::number(origin.port()) : origin.host();
     return text("网页 %1 提示：").arg(host.isEmpty() ? request.origin : host);
 }
 

@@ -139,9 +139,9 @@ void GamePlatformTest::initTestCase()
     QVERIFY(m_server.start());
     m_server.setFile("/probe/", probePage(), "text/html");
     // Notifications become balloons of the tray icon: a notification area on this display.
-    m_trayer.start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "request",
-                              "--SetPartialStrut", "true", "--height", "32", "--SetDockType",
-                              "true"});
+    m_trayer.start("trayer",
+                   {"--edge", "bottom", "--align", "right", "--widthtype", "request",
+                    "--SetPartialStrut", "true", "--height", "32", "--SetDockType", "true"});
     QVERIFY(m_trayer.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
 }
@@ -185,16 +185,16 @@ void GamePlatformTest::dialogsAnswerWhatThePlayerChose_data()
     const Answer yes{true, "", true, false};
     QTest::newRow("alert") << "alert('存档完成')" << yes << int(Kind::Alert) << "存档完成"
                            << "undefined";
-    QTest::newRow("confirm, 确定") << "confirm('确定出售这件装备？')" << yes << int(Kind::Confirm)
-                                   << "确定出售这件装备？"
-                                   << "true";
-    QTest::newRow("confirm, 取消") << "confirm('确定出售这件装备？')" << Answer{}
-                                   << int(Kind::Confirm) << "确定出售这件装备？"
-                                   << "false";
-    QTest::newRow("prompt, typed") << "prompt('队伍名称', '阿星的队伍')"
-                                   << Answer{true, "星辰", true, false} << int(Kind::Prompt)
-                                   << "队伍名称"
-                                   << "星辰";
+    QTest::newRow("confirm, 确定")
+        << "confirm('确定出售这件装备？')" << yes << int(Kind::Confirm) << "确定出售这件装备？"
+        << "true";
+    QTest::newRow("confirm, 取消")
+        << "confirm('确定出售这件装备？')" << Answer{} << int(Kind::Confirm) << "确定出售这件装备？"
+        << "false";
+    QTest::newRow("prompt, typed")
+        << "prompt('队伍名称', '阿星的队伍')" << Answer{true, "星辰", true, false}
+        << int(Kind::Prompt) << "队伍名称"
+        << "星辰";
     QTest::newRow("prompt, 取消") << "prompt('队伍名称', '阿星的队伍')" << Answer{}
                                   << int(Kind::Prompt) << "队伍名称"
                                   << "null";
@@ -219,10 +219,10 @@ void GamePlatformTest::dialogsInALoopCanBeStopped_data()
     QTest::addColumn<int>("stopAt"); // the dialog whose stop box the player ticks; 0: none
     QTest::addColumn<QList<bool>>("offered");
     QTest::addColumn<QString>("returned");
-    QTest::newRow("stopped at the third") << 3 << QList<bool>{false, false, true}
-                                          << "true,true,true,false,false";
-    QTest::newRow("never stopped") << 0 << QList<bool>{false, false, true, true, true}
-                                   << "true,true,true,true,true";
+    QTest::newRow("stopped at the third")
+        << 3 << QList<bool>{false, false, true} << "true,true,true,false,false";
+    QTest::newRow("never stopped")
+        << 0 << QList<bool>{false, false, true, true, true} << "true,true,true,true,true";
 }
 
 void GamePlatformTest::dialogsInALoopCanBeStopped()
@@ -256,9 +256,9 @@ void GamePlatformTest::windowStaysUsableUnderAPageDialog_data()
     QTest::newRow("the tray hides and brings back") << "tray"
                                                     << "true";
     QTest::newRow("another tab hides it, its own brings it back") << "tab"
-                                                                 << "true";
+                                                                  << "true";
     QTest::newRow("the exit question, answered 是") << "exit"
-                                                   << "";
+                                                    << "";
     QTest::newRow("the tab closed") << "close tab"
                                     << "";
 }
@@ -366,8 +366,8 @@ void GamePlatformTest::fullScreen()
 
     enter == "page" ? clickFor(page, "fullscreen") : pressKeys({"F11"});
     QTRY_COMPARE(m_main->geometry(), m_main->screen()->geometry());
-    QTRY_COMPARE(QRect(page->wb->mapTo(m_main, QPoint()), page->wb->size()).contains(
-                     m_main->rect().adjusted(2, 2, -2, -2)),
+    QTRY_COMPARE(QRect(page->wb->mapTo(m_main, QPoint()), page->wb->size())
+                     .contains(m_main->rect().adjusted(2, 2, -2, -2)),
                  true);
     QVERIFY(!strip->isVisible());
     QTRY_COMPARE(evaluate(*page->wb, "document.fullscreenElement !== null").toBool(),
@@ -416,23 +416,20 @@ void GamePlatformTest::gamePagesGetWhatGamesUse_data()
     QTest::addColumn<QString>("balloon");
     QTest::newRow("clipboard write") << "clipboard" << false << 1 << "copied" << 0 << "INVITE-42"
                                      << "";
-    QTest::newRow("clipboard read") << "paste" << false << 1 << "paste NotAllowedError" << 0
-                                    << ""
+    QTest::newRow("clipboard read") << "paste" << false << 1 << "paste NotAllowedError" << 0 << ""
                                     << "";
-    QTest::newRow("notification")
-        << "notify" << false << 1 << "notifications granted|notification shown" << 0 << ""
-        << "组队邀请|玩家 阿星 邀请你加入队伍";
-    QTest::newRow("microphone, allowed once") << "microphone" << true << 2
-                                              << "microphone 1|microphone 1" << 1 << ""
-                                              << "";
-    QTest::newRow("camera, refused once") << "camera" << false << 2
-                                          << "camera NotAllowedError|camera NotAllowedError" << 1
-                                          << ""
-                                          << "";
+    QTest::newRow("notification") << "notify" << false << 1
+                                  << "notifications granted|notification shown" << 0 << ""
+                                  << "组队邀请|玩家 阿星 邀请你加入队伍";
+    QTest::newRow("microphone, allowed once")
+        << "microphone" << true << 2 << "microphone 1|microphone 1" << 1 << ""
+        << "";
+    QTest::newRow("camera, refused once")
+        << "camera" << false << 2 << "camera NotAllowedError|camera NotAllowedError" << 1 << ""
+        << "";
     QTest::newRow("location") << "location" << true << 1 << "location 1" << 0 << ""
                               << "";
-    QTest::newRow("screen capture") << "screen" << true << 1 << "screen NotAllowedError" << 0
-                                    << ""
+    QTest::newRow("screen capture") << "screen" << true << 1 << "screen NotAllowedError" << 0 << ""
                                     << "";
 }
 
@@ -445,7 +442,9 @@ void GamePlatformTest::gamePagesGetWhatGamesUse()
     QFETCH(QString, balloon);
     WebUrl *page = openProbe();
     QVERIFY(page);
-    ScriptedPageDialogs dialogs([&](const auto &) { return Answer{playerAllows, "", true, false}; });
+    ScriptedPageDialogs dialogs([&](const auto &) {
+        return Answer{playerAllows, "", true, false};
+    });
     for (int i = 0; i < times; ++i) {
         const int answered = resultCount(*page->wb);
         clickFor(page, action);
@@ -518,9 +517,8 @@ void GamePlatformTest::keysTheGameLeaves()
     QSignalSpy loads(page->wb->View(), &QWebEngineView::loadStarted);
     for (const QString &key : keys) {
         if (key == "wheel") {
-            const QPoint at = page->wb->View()->mapToGlobal(QPoint(100, 100));
-            xdotool({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()),
-                     "keydown", "ctrl", "click", "4", "keyup", "ctrl"});
+            movePointerTo(page->wb->View()->mapToGlobal(QPoint(100, 100)));
+            xdotool({"keydown", "ctrl", "click", "4", "keyup", "ctrl"});
         } else {
             pressKeys({key});
         }
@@ -560,8 +558,7 @@ void GamePlatformTest::zoomIsPerSiteAndLastsARestart()
     environment.insert("XDG_CACHE_HOME", home.filePath("cache"));
     QProcess run;
     run.setProcessEnvironment(environment);
-    run.start(QCoreApplication::applicationFilePath(),
-              {"--zoom-of", url("/probe/"), other});
+    run.start(QCoreApplication::applicationFilePath(), {"--zoom-of", url("/probe/"), other});
     QVERIFY(run.waitForFinished(3 * PageTimeoutMs));
     QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()), QString("1.2\n1\n"));
 }
@@ -576,16 +573,18 @@ void GamePlatformTest::downloadsAreSavedWhole_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("contents");
     QTest::addColumn<QString>("balloon");
-    QTest::newRow("export save") << true << "exportSave" << "" << QStringList{"存档.txt"}
-                                 << QStringList{"level=7"} << "已下载：存档.txt";
+    QTest::newRow("export save") << true << "exportSave"
+                                 << "" << QStringList{"存档.txt"} << QStringList{"level=7"}
+                                 << "已下载：存档.txt";
     QTest::newRow("a file of that name is kept")
-        << true << "exportSave" << "存档.txt" << QStringList{"存档 (2).txt", "存档.txt"}
+        << true << "exportSave"
+        << "存档.txt" << QStringList{"存档 (2).txt", "存档.txt"}
         << QStringList{"level=7", "the player's"} << "已下载：存档 (2).txt";
     QTest::newRow("the server's path is cut to a name")
-        << true << "attachment" << "" << QStringList{"run.sh"}
-        << QStringList{"#!/bin/sh\necho gone\n"} << "已下载：run.sh";
-    QTest::newRow("login page refused")
-        << false << "exportSave" << "" << QStringList{} << QStringList{} << "";
+        << true << "attachment"
+        << "" << QStringList{"run.sh"} << QStringList{"#!/bin/sh\necho gone\n"} << "已下载：run.sh";
+    QTest::newRow("login page refused") << false << "exportSave"
+                                        << "" << QStringList{} << QStringList{} << "";
 }
 
 void GamePlatformTest::downloadsAreSavedWhole()

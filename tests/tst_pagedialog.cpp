@@ -89,7 +89,8 @@ void PageDialogTest::everyWayOutAnswers_data()
     QTest::newRow("confirm, 取消") << confirm << "iButton2" << false << "" << true << false;
     QTest::newRow("confirm, ×") << confirm << "closebtn" << false << "" << false << false;
     QTest::newRow("confirm, Esc") << confirm << "Escape" << false << "" << false << false;
-    QTest::newRow("prompt, as filled in") << prompt << "iButton1" << true << "默认" << true << false;
+    QTest::newRow("prompt, as filled in")
+        << prompt << "iButton1" << true << "默认" << true << false;
     QTest::newRow("prompt, typed, Enter") << prompt << "type" << true << "abc" << true << false;
     QTest::newRow("prompt, 取消") << prompt << "iButton2" << false << "" << true << false;
     QTest::newRow("permission, 允许") << permission << "iButton1" << true << "" << true << false;
@@ -174,12 +175,12 @@ void PageDialogTest::aRunOfDialogsOffersToStopThem_data()
 {
     QTest::addColumn<QList<int>>("gapsMs"); // between one dialog's answer and the next
     QTest::addColumn<QList<bool>>("offers");
-    QTest::newRow("one after another") << QList<int>{0, 0, 0, 0}
-                                       << QList<bool>{false, false, true, true, true};
+    QTest::newRow("one after another")
+        << QList<int>{0, 0, 0, 0} << QList<bool>{false, false, true, true, true};
     QTest::newRow("a pause breaks the run")
         << QList<int>{100, 3500, 100, 100} << QList<bool>{false, false, false, false, true};
-    QTest::newRow("just within the gap") << QList<int>{3000, 3000}
-                                         << QList<bool>{false, false, true};
+    QTest::newRow("just within the gap")
+        << QList<int>{3000, 3000} << QList<bool>{false, false, true};
     QTest::newRow("far apart") << QList<int>{5000, 5000, 5000}
                                << QList<bool>{false, false, false, false};
 }

@@ -109,7 +109,8 @@ void ProfilePathsTest::downloadNamesStayInTheFolder()
     for (const QString &name : present) {
         writeFile(folder.filePath(name), "kept");
     }
-    const QString name = DownloadTarget::FreeName(folder.path(), DownloadTarget::SafeName(suggested));
+    const QString name =
+        DownloadTarget::FreeName(folder.path(), DownloadTarget::SafeName(suggested));
     QTEST(name, "saved");
     QVERIFY(name.toUtf8().size() <= 200);
 }

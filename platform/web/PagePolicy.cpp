@@ -58,8 +58,8 @@ QHash<AnswerKey, bool> &answers()
 
 AnswerKey keyOf(const QUrl &origin, Feature feature)
 {
-    const QUrl bare = origin.adjusted(QUrl::RemovePath | QUrl::RemoveQuery |
-                                      QUrl::RemoveFragment | QUrl::RemoveUserInfo);
+    const QUrl bare = origin.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                                      QUrl::RemoveUserInfo);
     return {bare.toString(QUrl::StripTrailingSlash).toLower(), int(feature)};
 }
 
@@ -74,9 +74,9 @@ PagePolicy::Answer PagePolicy::ForFeature(Kind kind, Feature feature)
 QString PagePolicy::Question(Feature feature)
 {
     const FeatureRow *row = rowOf(feature);
-    return row && row->question ? QString::fromUtf8("此页面想%1，允许吗？")
-                                      .arg(QString::fromUtf8(row->question))
-                                : QString();
+    return row && row->question
+               ? QString::fromUtf8("此页面想%1，允许吗？").arg(QString::fromUtf8(row->question))
+               : QString();
 }
 
 bool PagePolicy::ShowsDialogs(Kind kind)

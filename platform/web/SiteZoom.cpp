@@ -77,7 +77,8 @@ bool SiteZoom::Set(const QString &site, double factor)
 
 QString SiteZoom::SiteOf(const QUrl &url)
 {
-    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    const bool web =
+        url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
     return web ? url.host().toLower() : QString();
 }
 

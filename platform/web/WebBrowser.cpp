@@ -1,9 +1,9 @@
 #include "WebBrowser.h"
 
 #include "CookieMirror.h"
-#include "ProfilePaths.h"
 #include "PageDownloads.h"
 #include "PageNotifications.h"
+#include "ProfilePaths.h"
 #include "SiteZoom.h"
 #include "WebBrowserBridge.h"
 #include "WebBrowserPage.h"
@@ -351,9 +351,11 @@ void WebBrowser::AskPermission(const QUrl &origin, QWebEnginePage::Feature featu
     std::optional<bool> grant = PagePolicy::Remembered(origin, feature);
     if (!grant && !m_page->DialogsEnded()) {
         const QPointer<WebBrowser> self(this);
-        const PageDialogRequest::Answer answer = AskPageDialog(
-            {PageDialogRequest::Kind::Permission, OriginOf(origin.toString()),
-             PagePolicy::Question(feature), {}, false});
+        const PageDialogRequest::Answer answer = AskPageDialog({PageDialogRequest::Kind::Permission,
+                                                                OriginOf(origin.toString()),
+                                                                PagePolicy::Question(feature),
+                                                                {},
+                                                                false});
         if (!self) {
             return;
         }

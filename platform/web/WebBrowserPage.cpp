@@ -3,9 +3,9 @@
 #include "platform/web/PagePolicy.h"
 #include "platform/web/WebBrowser.h"
 
-#include <QWebEngineNewWindowRequest>
 #include <QDateTime>
 #include <QTimer>
+#include <QWebEngineNewWindowRequest>
 
 namespace platform {
 
@@ -57,14 +57,20 @@ PageDialogRequest::Answer WebBrowserPage::RunDialog(PageDialogRequest request)
 
 void WebBrowserPage::javaScriptAlert(const QUrl &securityOrigin, const QString &msg)
 {
-    RunDialog({PageDialogRequest::Kind::Alert, WebBrowser::OriginOf(securityOrigin.toString()),
-               msg, {}, false});
+    RunDialog({PageDialogRequest::Kind::Alert,
+               WebBrowser::OriginOf(securityOrigin.toString()),
+               msg,
+               {},
+               false});
 }
 
 bool WebBrowserPage::javaScriptConfirm(const QUrl &securityOrigin, const QString &msg)
 {
     return RunDialog({PageDialogRequest::Kind::Confirm,
-                      WebBrowser::OriginOf(securityOrigin.toString()), msg, {}, false})
+                      WebBrowser::OriginOf(securityOrigin.toString()),
+                      msg,
+                      {},
+                      false})
         .accepted;
 }
 
@@ -72,8 +78,8 @@ bool WebBrowserPage::javaScriptPrompt(const QUrl &securityOrigin, const QString 
                                       const QString &defaultValue, QString *result)
 {
     const PageDialogRequest::Answer answer =
-        RunDialog({PageDialogRequest::Kind::Prompt,
-                   WebBrowser::OriginOf(securityOrigin.toString()), msg, defaultValue, false});
+        RunDialog({PageDialogRequest::Kind::Prompt, WebBrowser::OriginOf(securityOrigin.toString()),
+                   msg, defaultValue, false});
     if (answer.accepted && result) {
         *result = answer.text;
     }

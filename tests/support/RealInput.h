@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QPoint>
 #include <QProcess>
 #include <QStringList>
@@ -13,12 +14,20 @@ inline void xdotool(const QStringList &arguments)
     QCOMPARE(QProcess::execute("xdotool", arguments), 0);
 }
 
+// The pointer really goes to a point of the screen. xdotool's --sync waits for a movement, and
+// for a long while when the pointer is there already.
+inline void movePointerTo(QPoint global)
+{
+    if (QCursor::pos() != global) {
+        xdotool({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y())});
+    }
+}
+
 // A real click at a point of a widget.
 inline void clickOn(const QWidget *widget, QPoint at)
 {
-    const QPoint global = widget->mapToGlobal(at);
-    xdotool({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
-             "click", "1"});
+    movePointerTo(widget->mapToGlobal(at));
+    xdotool({"click", "1"});
 }
 
 inline void pressKeys(const QStringList &keys)
