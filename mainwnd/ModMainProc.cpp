@@ -67,17 +67,18 @@ LRESULT run(const std::shared_ptr<Hook> &hook, HWND hWnd, UINT uMsg, WPARAM wPar
 
 } // namespace
 
-void HookMainWindow(HWND hWnd)
+bool HookMainWindow(HWND hWnd)
 {
     if (!IsWindow(hWnd) || hooks().contains(hWnd)) {
-        return;
+        return false;
     }
-    RegisterHotKey(hWnd, HotKeyId, 0, VK_F10);
+    const bool hotKey = RegisterHotKey(hWnd, HotKeyId, 0, VK_F10);
     auto hook = std::make_shared<Hook>();
     const WNDPROC procedure = MakeWindowProc(
         [hook](HWND h, UINT m, WPARAM w, LPARAM l) { return run(hook, h, m, w, l); });
     hooks().insert(hWnd, Hooked{hook, procedure});
     hook->previous = SetWindowProc(hWnd, procedure);
+    return hotKey;
 }
 
 void UnhookMainWindow(HWND hWnd)

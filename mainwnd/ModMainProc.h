@@ -8,10 +8,11 @@ namespace ModMainProc {
 
 inline constexpr int HotKeyId = 1000;
 
-// Registers F10 without modifiers as the window's system-wide hot key (when another application
-// holds the key the window simply does without it) and puts MainWindowProc on top of the
-// window's procedures, keeping the one it replaces.
-void HookMainWindow(platform::HWND hWnd);
+// Registers F10 without modifiers as the window's system-wide hot key and puts MainWindowProc on
+// top of the window's procedures, keeping the one it replaces. False when the window got no hot
+// key: another application holds F10, the display has no key grabs (Wayland), or the window was
+// hooked already.
+bool HookMainWindow(platform::HWND hWnd);
 
 // Unregisters the hot key and puts the kept procedure back. When a later procedure still sits
 // above, MainWindowProc stays in the chain but only passes messages on.

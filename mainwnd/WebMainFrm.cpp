@@ -40,9 +40,11 @@
 #include <QCursor>
 #include <QFile>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -229,7 +231,13 @@ void WebMainFrm::Form_Load()
     m_NotifyIcon = std::make_unique<KubNotifyIcon>();
     m_NotifyIcon->AddNotifyIcon(hWnd, icon,
                                 text(AppConfig::GameTitle) + text(AppConfig::CaptionSuffix));
-    ModMainProc::HookMainWindow(hWnd);
+    if (!ModMainProc::HookMainWindow(hWnd)) {
+        // F10 then still works while the window has the keyboard; the desktop's own binding of
+        // vantor-link --toggle brings a hidden window back.
+        auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+        f10->setObjectName("F10Shortcut");
+        connect(f10, &QShortcut::activated, this, [hWnd] { ModMainProc::ToggleMainWindow(hWnd); });
+    }
     m_Link = new platform::DdeSource(this);
     connect(m_Link, &platform::DdeSource::LinkExecute, this, &WebMainFrm::Form_LinkExecute,
             Qt::DirectConnection);

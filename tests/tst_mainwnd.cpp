@@ -150,6 +150,7 @@ private slots:
     void hotKeyFromAnotherApplication();
     void heldHotKeyTogglesOnce_data();
     void heldHotKeyTogglesOnce();
+    void f10InTheWindowWithoutTheHotKey();
     void hotKeyIsFreeOnceTheClientEnds();
     void linkCommands_data();
     void linkCommands();
@@ -572,6 +573,23 @@ void MainWindowTest::heldHotKeyTogglesOnce()
     QTest::qWait(300);
     QCOMPARE(seen.count, flips);
     QCOMPARE(m_main->isVisible(), flips % 2 == 0);
+}
+
+// Without the system-wide key (another program holds F10, or Wayland, which has no grabs) F10
+// still hides the window while the window has the keyboard.
+void MainWindowTest::f10InTheWindowWithoutTheHotKey()
+{
+    {
+        const KeyHeldElsewhere other(XK_F10);
+        QVERIFY(other.held());
+        QVERIFY(open({GameA}));
+    }
+    m_main->activateWindow();
+    QTRY_VERIFY(m_main->isActiveWindow());
+    Flips seen(m_main);
+    xdotool({"key", "F10"});
+    QTRY_COMPARE(seen.count, 1);
+    QVERIFY(!m_main->isVisible());
 }
 
 void MainWindowTest::hotKeyIsFreeOnceTheClientEnds()
