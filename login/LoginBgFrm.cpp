@@ -65,7 +65,8 @@ void LoginBgFrm::mousePressEvent(QMouseEvent *event)
     }
 }
 
-// The login window is a separate window; it goes and comes back with the backdrop.
+// The login window (a separate window, or part of this one) goes and comes back with the
+// backdrop.
 void LoginBgFrm::changeEvent(QEvent *event)
 {
     LayeredWindow::changeEvent(event);
@@ -75,7 +76,7 @@ void LoginBgFrm::changeEvent(QEvent *event)
     if (LoginFrm *login = Forms<LoginFrm>::IfLoaded()) {
         login->setVisible(!isMinimized() && isVisible());
         if (login->isVisible()) {
-            login->move(pos());
+            login->FollowBackdrop();
             login->raise();
         }
     }

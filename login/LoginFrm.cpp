@@ -15,6 +15,7 @@
 #include "platform/os/Resources.h"
 #include "platform/web/WebBrowser.h"
 #include "platform/winsys/LayeredWindow.h"
+#include "platform/winsys/WindowMove.h"
 #include "platform/winsys/WindowProc.h"
 
 #include <QIcon>
@@ -108,10 +109,18 @@ void LoginFrm::Form_Load()
     WebBrowser1->Navigate(LoginPage());
     SetBackdropIcons();
     UpdateShape();
-    // Owned by the backdrop: above it, no taskbar button of its own.
+    // Owned by the backdrop: above it, no taskbar button of its own. Where the compositor
+    // places every window itself, two windows would not stay together: the login window is then
+    // part of the backdrop's own surface.
     LoginBgFrm &backdrop = Forms<LoginBgFrm>::Get();
-    setParent(&backdrop, Qt::Tool | Qt::FramelessWindowHint);
-    move(backdrop.pos());
+    setParent(&backdrop, platform::CompositorPlacesWindows() ? Qt::WindowFlags(Qt::Widget)
+                                                             : Qt::Tool | Qt::FramelessWindowHint);
+    FollowBackdrop();
+}
+
+void LoginFrm::FollowBackdrop()
+{
+    move(isWindow() ? Forms<LoginBgFrm>::Get().pos() : QPoint(0, 0));
 }
 
 // Without a private folder there is nowhere safe to write the icon file; the windows then go
@@ -225,7 +234,7 @@ void LoginFrm::ShowLoginScreen()
 {
     LoginBgFrm &backdrop = Forms<LoginBgFrm>::Get();
     backdrop.show();
-    move(backdrop.pos());
+    FollowBackdrop();
     show();
     raise();
     if (LoadFrm *splash = Forms<LoadFrm>::IfLoaded()) {

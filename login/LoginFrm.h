@@ -27,6 +27,9 @@ public:
 
     void Form_Unload();
 
+    // Sits exactly on the backdrop: at its position, or at its origin when it is part of it.
+    void FollowBackdrop();
+
     platform::WebBrowser *WebBrowser1 = nullptr;
     QWidget *Picture1 = nullptr;
     PictureButton *MiniBtn = nullptr;

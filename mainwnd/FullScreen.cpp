@@ -63,7 +63,10 @@ void FullScreen::Leave()
     }
     m_page = nullptr;
     m_window.setWindowState(m_states & ~Qt::WindowFullScreen);
-    m_window.setGeometry(m_normal);
+    // A window the compositor maximised gets its rectangle from the compositor again.
+    if (!(m_states & Qt::WindowMaximized)) {
+        m_window.setGeometry(m_normal);
+    }
     for (const QPointer<QWidget> &child : std::exchange(m_hidden, {})) {
         if (child) {
             child->show();

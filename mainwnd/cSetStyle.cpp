@@ -1,6 +1,7 @@
 #include "cSetStyle.h"
 
 #include "platform/winsys/WinApi.h"
+#include "platform/winsys/WindowMove.h"
 #include "platform/winsys/WindowProc.h"
 
 #include <QChildEvent>
@@ -53,7 +54,11 @@ bool cSetStyle::CallWindowStateChange()
     }
     EndDrag(false);
     if (m_Maximised) {
-        m_Form->setGeometry(m_NormalRect);
+        if (platform::CompositorPlacesWindows()) {
+            m_Form->setWindowState(m_Form->windowState() & ~Qt::WindowMaximized);
+        } else {
+            m_Form->setGeometry(m_NormalRect);
+        }
         m_Maximised = false;
     } else {
         m_NormalRect = m_Form->geometry();
@@ -72,8 +77,14 @@ QRect cSetStyle::MaximisedRect() const
     return screen ? screen->availableGeometry() : QRect();
 }
 
+// Where the compositor places windows, only it knows the free area (its panels are not the
+// client's to see): the window asks it to maximise.
 void cSetStyle::FitMaximised()
 {
+    if (m_Form && platform::CompositorPlacesWindows()) {
+        m_Form->setWindowState(m_Form->windowState() | Qt::WindowMaximized);
+        return;
+    }
     const QRect area = MaximisedRect();
     if (m_Form && area.isValid()) {
         m_Form->setGeometry(area);

@@ -10,7 +10,7 @@ packages=(
   qt6-image-formats-plugins libqt6svg6
   libgl-dev libxkbcommon-dev libx11-dev libx11-xcb-dev libxcb1-dev libxcb-keysyms1-dev
   libcpp-httplib-dev libssl-dev zlib1g-dev libsodium-dev minisign
-  xvfb xauth openbox xcompmgr xdotool x11-utils imagemagick trayer
+  xvfb xauth openbox xcompmgr xdotool x11-utils imagemagick trayer weston
   fonts-noto-cjk fonts-dejavu-core
   curl
   desktop-file-utils appstream qt6-wayland dpkg-dev

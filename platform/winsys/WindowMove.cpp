@@ -70,11 +70,15 @@ private:
 
 } // namespace
 
+bool CompositorPlacesWindows()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void StartWindowMove(QWidget *window)
 {
     QWindow *handle = window->windowHandle();
-    if (handle && QGuiApplication::platformName() == QLatin1String("wayland") &&
-        handle->startSystemMove()) {
+    if (handle && CompositorPlacesWindows() && handle->startSystemMove()) {
         return;
     }
     new PointerMove(window);
