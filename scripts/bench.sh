@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds, then runs every benchmark and prints their figures as one report.
-#   scripts/bench.sh [--with-chromium] [--rounds N] [--download-bytes N]
+#   scripts/bench.sh [--with-chromium] [--rounds N] [--download-bytes N] [--idle-seconds N]
 # --with-chromium installs the Debian package chromium (when missing) and measures its app mode
 # beside the client on the same page. Every server picks a free port.
 set -euo pipefail
@@ -9,12 +9,15 @@ cd "$(dirname "$0")/.."
 with_chromium=0
 rounds=3
 download_bytes=$((1 << 30))
+idle_seconds=60
 while [ $# -gt 0 ]; do
   case "$1" in
     --with-chromium) with_chromium=1 ;;
     --rounds) rounds="$2"; shift ;;
     --download-bytes) download_bytes="$2"; shift ;;
-    *) echo "usage: scripts/bench.sh [--with-chromium] [--rounds N] [--download-bytes N]" >&2; exit 2 ;;
+    --idle-seconds) idle_seconds="$2"; shift ;;
+    *) echo "usage: scripts/bench.sh [--with-chromium] [--rounds N] [--download-bytes N]" \
+         "[--idle-seconds N]" >&2; exit 2 ;;
   esac
   shift
 done
@@ -48,6 +51,9 @@ scripts/with-display.sh build/bench/bench_startup "$rounds" "${chromium_args[@]}
 echo
 section "Memory of the main window with game tabs"
 scripts/with-display.sh build/bench/bench_tabmemory
+echo
+section "Idle cost on a static game page"
+scripts/with-display.sh build/bench/bench_idle "$idle_seconds" "${chromium_args[@]}"
 echo
 section "Durable download"
 build/bench/bench_download "$download_bytes" "$rounds"

@@ -1,0 +1,198 @@
+// What a static game page costs while nobody plays: processor time (user + system, whole process
+// tree) and wake-ups a second, in the client's main window shown and then hidden by F10, beside
+// Chromium's app mode on the same page.
+//   bench_idle [seconds] [--chromium PROGRAM]    (run with a display; 60 s by default)
+// The same program is the contender: `--client URL` opens the main window with one game tab.
+#include "DemoServer.h"
+#include "ProcessTime.h"
+#include "app/Forms.h"
+#include "mainwnd/WebMainFrm.h"
+#include "platform/os/Program.h"
+#include "platform/web/WebBrowser.h"
+#include "tests/support/EngineHome.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+const int SettleMs = 5000;
+const int LoadTimeoutMs = 60000;
+
+// A game page between two moves: laid out, drawn once, nothing running.
+const char StaticGamePage[] = R"(<!doctype html>
+<html><head><meta charset="utf-8"><title>Vantor</title>
+<style>body{margin:0;background:#0b1a2e;color:#dbe7f5;font:14px sans-serif}
+header{padding:12px 24px;border-bottom:1px solid #c9a44c}main{display:flex;gap:16px;padding:16px}
+canvas{border:1px solid #c9a44c}aside{width:240px}li{margin:6px 0}</style></head>
+<body><header>VANTOR · 金穹</header><main><canvas id="board" width="800" height="500"></canvas>
+<aside><h3>战况播报</h3><ul><li>游侠・白羽 完成了每日试炼</li><li>星卫・赤焰 加入了公会</li>
+<li>秘术师・夜岚 击败了深渊守卫</li></ul></aside></main>
+<script>
+  var c = document.getElementById('board').getContext('2d');
+  for (var i = 0; i < 60; ++i) {
+    c.fillStyle = 'hsl(' + (i * 37 % 360) + ',60%,60%)';
+    c.beginPath(); c.arc(20 + i * 13 % 760, 20 + i * 29 % 460, 6 + i % 9, 0, 7); c.fill();
+  }
+  addEventListener('load', function () { fetch('/bench/loaded?' + Date.now()); });
+</script></body></html>)";
+
+int runClient(int argc, char *argv[])
+{
+    const EngineHome home;
+    if (::geteuid() == 0) {
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+                qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --no-sandbox");
+    }
+    platform::WebBrowser::PrepareEngine();
+    QApplication app(argc, argv);
+    platform::EndProgramProvider().Replace([](int) {});
+    WebMainFrm &main = Forms<WebMainFrm>::Get();
+    main.SetURL(QString::fromLocal8Bit(argv[2]));
+    main.show();
+    return app.exec();
+}
+
+struct Reading {
+    double corePercent;
+    double wakeUpsPerSecond;
+};
+
+Reading idleFor(qint64 root, int seconds)
+{
+    const TreeTime before = treeTime(root);
+    QThread::sleep(seconds);
+    const TreeTime after = treeTime(root);
+    return {100.0 * (after.cpuSeconds - before.cpuSeconds) / seconds,
+            double(wakeUpsBetween(before, after)) / seconds};
+}
+
+void print(const char *program, const char *state, Reading reading)
+{
+    std::printf("  %-16s %-8s %10.2f %12.1f\n", program, state, reading.corePercent,
+                reading.wakeUpsPerSecond);
+    std::fflush(stdout);
+}
+
+// Starts the program on the page and waits until the page has loaded and settled.
+bool launch(QProcess &process, const QString &program, const QStringList &arguments,
+            DemoServer &server, QTemporaryDir &home)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    const int before = server.requestCount("/bench/loaded");
+    process.start(program, arguments);
+    if (!process.waitForStarted()) {
+        return false;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    while (server.requestCount("/bench/loaded") == before && timer.elapsed() < LoadTimeoutMs &&
+           process.state() != QProcess::NotRunning) {
+        QThread::msleep(20);
+    }
+    QThread::msleep(SettleMs);
+    return server.requestCount("/bench/loaded") > before && process.state() == QProcess::Running;
+}
+
+bool showsAWindow(qint64 pid)
+{
+    QProcess search;
+    search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)});
+    search.waitForFinished();
+    return !search.readAllStandardOutput().trimmed().isEmpty();
+}
+
+void end(QProcess &process)
+{
+    for (const QString &pid : processTree(process.processId())) {
+        ::kill(pid.toInt(), SIGKILL);
+    }
+    process.waitForFinished(5000);
+}
+
+int runDriver(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    int seconds = 60;
+    QString chromium;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--chromium" && i + 1 < argc) {
+            chromium = QString::fromLocal8Bit(argv[++i]);
+        } else {
+            seconds = std::max(1, atoi(argv[i]));
+        }
+    }
+    DemoServer server;
+    if (!server.start()) {
+        std::fprintf(stderr, "bench_idle: the demo server did not start\n");
+        return 1;
+    }
+    server.setFile("/bench/static/", StaticGamePage, "text/html; charset=utf-8");
+    server.setFile("/bench/loaded", "", "text/plain");
+    const QString page = server.baseUrl() + "/bench/static/";
+    std::printf("idle: a static game page, %d s a reading, after %d ms to settle\n", seconds,
+                SettleMs);
+    std::printf("  %-16s %-8s %10s %12s\n", "program", "window", "% of core", "wake-ups/s");
+
+    QTemporaryDir home;
+    QProcess client;
+    if (!launch(client, QCoreApplication::applicationFilePath(), {"--client", page}, server,
+                home)) {
+        std::fprintf(stderr, "bench_idle: the client never loaded the page\n");
+        end(client);
+        return 1;
+    }
+    print("client", "shown", idleFor(client.processId(), seconds));
+    QProcess::execute("xdotool", {"key", "F10"});
+    QThread::msleep(1000);
+    if (showsAWindow(client.processId())) {
+        std::fprintf(stderr, "bench_idle: F10 did not hide the client\n");
+        end(client);
+        return 1;
+    }
+    print("client", "hidden", idleFor(client.processId(), seconds));
+    end(client);
+
+    if (!chromium.isEmpty()) {
+        QTemporaryDir profile;
+        QStringList flags{"--app=" + page,
+                          "--user-data-dir=" + profile.path(),
+                          "--disable-background-networking",
+                          "--disable-component-update",
+                          "--no-first-run",
+                          "--disable-sync"};
+        if (::geteuid() == 0) {
+            flags << "--no-sandbox";
+        }
+        QProcess browser;
+        if (!launch(browser, chromium, flags, server, home)) {
+            std::fprintf(stderr, "bench_idle: chromium never loaded the page\n");
+            end(browser);
+            return 1;
+        }
+        print("chromium --app", "shown", idleFor(browser.processId(), seconds));
+        end(browser);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc > 2 && QByteArray(argv[1]) == "--client") {
+        return runClient(argc, argv);
+    }
+    return runDriver(argc, argv);
+}
