@@ -83,6 +83,7 @@ struct DemoServer::Impl {
     struct Seen {
         int count = 0;
         std::string cookies;
+        std::string query;
     };
     std::map<std::string, Seen> seen;
     DemoLoginRoutes login;
@@ -102,6 +103,7 @@ struct DemoServer::Impl {
     void serveManifest(Response &res) const;
     void serveManifestSignature(Response &res) const;
     void record(const Request &req);
+    QByteArray lastSeen(const QString &path, std::string Seen::*field) const;
     int bind(httplib::Server &server, quint16 wantedPort, const QString &wantedHost);
     void waitUntilListening() const;
 };
@@ -147,12 +149,21 @@ httplib::Server::HandlerResponse DemoServer::Impl::serveCanned(const Request &re
     return httplib::Server::HandlerResponse::Handled;
 }
 
+QByteArray DemoServer::Impl::lastSeen(const QString &path, std::string Seen::*field) const
+{
+    std::lock_guard lock(mutex);
+    const auto found = seen.find(path.toStdString());
+    return found == seen.end() ? QByteArray() : QByteArray::fromStdString(found->second.*field);
+}
+
 void DemoServer::Impl::record(const Request &req)
 {
     std::lock_guard lock(mutex);
     Seen &entry = seen[req.path];
     ++entry.count;
     entry.cookies = req.get_header_value("Cookie");
+    const auto mark = req.target.find('?');
+    entry.query = mark == std::string::npos ? std::string() : req.target.substr(mark + 1);
 }
 
 std::optional<QByteArray> DemoServer::Impl::currentManifest() const
@@ -334,7 +345,10 @@ int DemoServer::requestCount(const QString &path) const
 
 QByteArray DemoServer::lastCookies(const QString &path) const
 {
-    std::lock_guard lock(d->mutex);
-    const auto found = d->seen.find(path.toStdString());
-    return found == d->seen.end() ? QByteArray() : QByteArray::fromStdString(found->second.cookies);
+    return d->lastSeen(path, &Impl::Seen::cookies);
+}
+
+QByteArray DemoServer::lastQuery(const QString &path) const
+{
+    return d->lastSeen(path, &Impl::Seen::query);
 }

@@ -48,6 +48,8 @@ public:
     // header of the last one.
     int requestCount(const QString &path) const;
     QByteArray lastCookies(const QString &path) const;
+    // The query of the last request for a path, without its "?".
+    QByteArray lastQuery(const QString &path) const;
 
 private:
     struct Impl;

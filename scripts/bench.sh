@@ -52,8 +52,8 @@ echo
 section "Memory of the main window with game tabs"
 scripts/with-display.sh build/bench/bench_tabmemory
 echo
-section "Idle cost on a static game page"
-scripts/with-display.sh build/bench/bench_idle "$idle_seconds" "${chromium_args[@]}"
+section "A game page played and idle"
+scripts/with-display.sh build/bench/bench_play "$idle_seconds" "${chromium_args[@]}"
 echo
 section "Durable download"
 build/bench/bench_download "$download_bytes" "$rounds"

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
   qt6-webengine-dev qt6-webengine-dev-tools qt6-webchannel-dev
   qt6-image-formats-plugins libqt6svg6
-  libgl-dev libxkbcommon-dev libx11-dev libx11-xcb-dev libxcb1-dev libxcb-keysyms1-dev
+  libgl-dev libxkbcommon-dev libx11-dev libx11-xcb-dev libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev
   libcpp-httplib-dev libssl-dev zlib1g-dev libsodium-dev minisign
   xvfb xauth openbox xcompmgr xdotool x11-utils imagemagick trayer weston
   fonts-noto-cjk fonts-dejavu-core

@@ -1,10 +1,12 @@
-// What a static game page costs while nobody plays: processor time (user + system, whole process
-// tree) and wake-ups a second, in the client's main window shown and then hidden by F10, beside
-// Chromium's app mode on the same page.
-//   bench_idle [seconds] [--chromium PROGRAM]    (run with a display; 60 s by default)
+// A game page as a player meets it, in the client's main window beside Chromium's app mode on the
+// same page: the time from a key's X event to the page's keydown handler, and what the page costs
+// while nobody plays (processor time, user + system, of the whole process tree, and wake-ups a
+// second), shown and then, for the client, hidden by F10.
+//   bench_play [seconds] [--chromium PROGRAM]    (run with a display; 60 s idle by default)
 // The same program is the contender: `--client URL` opens the main window with one game tab.
 #include "DemoServer.h"
 #include "ProcessTime.h"
+#include "RealKeys.h"
 #include "app/Forms.h"
 #include "mainwnd/WebMainFrm.h"
 #include "platform/os/Program.h"
@@ -17,13 +19,18 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 const int SettleMs = 5000;
+const int KeyPresses = 40;
+const int KeyGapMs = 150;
+const int KeyTimeoutMs = 3000;
 const int LoadTimeoutMs = 60000;
 
 // A game page between two moves: laid out, drawn once, nothing running.
@@ -41,6 +48,10 @@ canvas{border:1px solid #c9a44c}aside{width:240px}li{margin:6px 0}</style></head
     c.fillStyle = 'hsl(' + (i * 37 % 360) + ',60%,60%)';
     c.beginPath(); c.arc(20 + i * 13 % 760, 20 + i * 29 % 460, 6 + i % 9, 0, 7); c.fill();
   }
+  // When the handler ran, on the wall clock the driver reads too.
+  document.addEventListener('keydown', function () {
+    fetch('/bench/key?at=' + (performance.timeOrigin + performance.now()).toFixed(3));
+  });
   addEventListener('load', function () { fetch('/bench/loaded?' + Date.now()); });
 </script></body></html>)";
 
@@ -79,6 +90,34 @@ void print(const char *program, const char *state, Reading reading)
     std::printf("  %-16s %-8s %10.2f %12.1f\n", program, state, reading.corePercent,
                 reading.wakeUpsPerSecond);
     std::fflush(stdout);
+}
+
+// Key presses, one at a time, each timed from just before its X event to the page's handler.
+bool keyLatency(const char *program, DemoServer &server)
+{
+    RealKeys keys;
+    std::vector<double> ms;
+    for (int press = 0; press < KeyPresses && keys.ready(); ++press) {
+        const int before = server.requestCount("/bench/key");
+        const double sent = wallClockMs();
+        keys.tap();
+        QElapsedTimer timer;
+        timer.start();
+        while (server.requestCount("/bench/key") == before && timer.elapsed() < KeyTimeoutMs) {
+            QThread::usleep(200);
+        }
+        if (server.requestCount("/bench/key") == before) {
+            std::fprintf(stderr, "bench_play: %s never saw the key\n", program);
+            return false;
+        }
+        ms.push_back(server.lastQuery("/bench/key").mid(3).toDouble() - sent);
+        QThread::msleep(KeyGapMs);
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("  %-16s key -> keydown  median %.2f ms, p95 %.2f ms, %zu presses\n", program,
+                ms[ms.size() / 2], ms[ms.size() * 95 / 100], ms.size());
+    std::fflush(stdout);
+    return true;
 }
 
 // Starts the program on the page and waits until the page has loaded and settled.
@@ -135,21 +174,25 @@ int runDriver(int argc, char *argv[])
     }
     DemoServer server;
     if (!server.start()) {
-        std::fprintf(stderr, "bench_idle: the demo server did not start\n");
+        std::fprintf(stderr, "bench_play: the demo server did not start\n");
         return 1;
     }
     server.setFile("/bench/static/", StaticGamePage, "text/html; charset=utf-8");
     server.setFile("/bench/loaded", "", "text/plain");
     const QString page = server.baseUrl() + "/bench/static/";
-    std::printf("idle: a static game page, %d s a reading, after %d ms to settle\n", seconds,
-                SettleMs);
+    std::printf("a static game page, after %d ms to settle: %d key presses, then %d s idle\n",
+                SettleMs, KeyPresses, seconds);
     std::printf("  %-16s %-8s %10s %12s\n", "program", "window", "% of core", "wake-ups/s");
 
     QTemporaryDir home;
     QProcess client;
     if (!launch(client, QCoreApplication::applicationFilePath(), {"--client", page}, server,
                 home)) {
-        std::fprintf(stderr, "bench_idle: the client never loaded the page\n");
+        std::fprintf(stderr, "bench_play: the client never loaded the page\n");
+        end(client);
+        return 1;
+    }
+    if (!keyLatency("client", server)) {
         end(client);
         return 1;
     }
@@ -157,7 +200,7 @@ int runDriver(int argc, char *argv[])
     QProcess::execute("xdotool", {"key", "F10"});
     QThread::msleep(1000);
     if (showsAWindow(client.processId())) {
-        std::fprintf(stderr, "bench_idle: F10 did not hide the client\n");
+        std::fprintf(stderr, "bench_play: F10 did not hide the client\n");
         end(client);
         return 1;
     }
@@ -177,7 +220,11 @@ int runDriver(int argc, char *argv[])
         }
         QProcess browser;
         if (!launch(browser, chromium, flags, server, home)) {
-            std::fprintf(stderr, "bench_idle: chromium never loaded the page\n");
+            std::fprintf(stderr, "bench_play: chromium never loaded the page\n");
+            end(browser);
+            return 1;
+        }
+        if (!keyLatency("chromium --app", server)) {
             end(browser);
             return 1;
         }
