@@ -1,6 +1,7 @@
 // Memory of the main window with 1, 2 and 5 game tabs of the demo game page: the proportional
-// set size (PSS) summed over the client's process and every web-engine process it started.
-//   bench_tabmemory            (run with a display; scripts/with-display.sh gives one)
+// set size (PSS) summed over the client's process and every web-engine process it started; with
+// --chromium, beside one Chromium window with the same pages in as many tabs.
+//   bench_tabmemory [--chromium PROGRAM]    (run with a display; scripts/with-display.sh gives one)
 // PSS divides shared pages among the processes that map them, so the figures only mean
 // something on a quiet machine: another web-engine program running meanwhile lowers them.
 #include "DemoServer.h"
@@ -18,10 +19,12 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -60,6 +63,47 @@ long treePssKiB(QMap<QString, long> *kinds = nullptr)
     return total;
 }
 
+QString gamePage(const DemoServer &server, int tab)
+{
+    return server.baseUrl() + QString("/game/?seed=%1").arg(tab + 1);
+}
+
+// One Chromium window, fresh profile, the first `tabs` game pages in its tabs, once every page
+// has been asked for and the window has settled; 0 when the pages never came.
+long chromiumPssKiB(const QString &chromium, DemoServer &server, int tabs)
+{
+    QTemporaryDir profile;
+    QStringList arguments{
+        "--user-data-dir=" + profile.path(), "--no-first-run", "--disable-background-networking",
+        "--disable-component-update",        "--disable-sync", "--new-window"};
+    if (::geteuid() == 0) {
+        arguments << "--no-sandbox";
+    }
+    for (int tab = 0; tab < tabs; ++tab) {
+        arguments << gamePage(server, tab);
+    }
+    const int before = server.requestCount("/game/");
+    QProcess browser;
+    browser.setStandardOutputFile(QProcess::nullDevice());
+    browser.setStandardErrorFile(QProcess::nullDevice());
+    browser.start(chromium, arguments);
+    const bool loaded =
+        browser.waitForStarted() &&
+        QTest::qWaitFor([&] { return server.requestCount("/game/") >= before + tabs; },
+                        LoadTimeoutMs);
+    QTest::qWait(SettleMs);
+    long kib = 0;
+    const QStringList tree = processTree(browser.processId());
+    for (const QString &pid : tree) {
+        kib += pssKiB(pid);
+    }
+    for (const QString &pid : tree) {
+        ::kill(pid.toInt(), SIGKILL);
+    }
+    browser.waitForFinished(5000);
+    return loaded ? kib : 0;
+}
+
 bool openTab(WebMainFrm &main, const QString &address)
 {
     main.SetURL(address);
@@ -80,6 +124,12 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     platform::EndProgramProvider().Replace([](int) {});
 
+    QString chromium;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (QByteArray(argv[i]) == "--chromium") {
+            chromium = QString::fromLocal8Bit(argv[i + 1]);
+        }
+    }
     DemoServer server;
     if (!server.start()) {
         std::fprintf(stderr, "bench_tabmemory: the demo server did not start\n");
@@ -90,10 +140,11 @@ int main(int argc, char *argv[])
     main.show();
     int tabs = 0;
     long previous = 0;
+    QMap<int, long> client; // tabs → PSS KiB
     for (int wanted : {1, 2, 5}) {
         const int before = tabs;
         for (; tabs < wanted; ++tabs) {
-            const QString address = server.baseUrl() + QString("/game/?seed=%1").arg(tabs + 1);
+            const QString address = gamePage(server, tabs);
             if (!openTab(main, address)) {
                 std::fprintf(stderr, "bench_tabmemory: %s did not load\n", qPrintable(address));
                 return 1;
@@ -113,9 +164,24 @@ int main(int argc, char *argv[])
         std::printf("\n");
         std::fflush(stdout);
         previous = kib;
+        client[tabs] = kib;
     }
     main.m_bExit = true;
     main.close();
     QTest::qWait(200);
+    if (chromium.isEmpty()) {
+        return 0;
+    }
+    std::printf("%-24s %10s %12s\n", "chromium, one window", "PSS MiB", "client/it");
+    for (auto count = client.cbegin(); count != client.cend(); ++count) {
+        const long kib = chromiumPssKiB(chromium, server, count.key());
+        if (!kib) {
+            std::fprintf(stderr, "bench_tabmemory: chromium never asked for its pages\n");
+            return 1;
+        }
+        std::printf("%-24s %10.1f %12.2f\n", qPrintable(QString("%1 tab(s)").arg(count.key())),
+                    kib / 1024.0, double(count.value()) / kib);
+        std::fflush(stdout);
+    }
     return 0;
 }

@@ -50,7 +50,7 @@ section "Start-up and memory at the login page"
 scripts/with-display.sh build/bench/bench_startup "$rounds" "${chromium_args[@]}"
 echo
 section "Memory of the main window with game tabs"
-scripts/with-display.sh build/bench/bench_tabmemory
+scripts/with-display.sh build/bench/bench_tabmemory "${chromium_args[@]}"
 echo
 section "A game page played and idle"
 scripts/with-display.sh build/bench/bench_play "$idle_seconds" "${chromium_args[@]}"
