@@ -4,6 +4,7 @@
 // second), shown and then, for the client, hidden by F10.
 //   bench_play [seconds] [--chromium PROGRAM]    (run with a display; 60 s idle by default)
 // The same program is the contender: `--client URL` opens the main window with one game tab.
+#include "ChromiumFlags.h"
 #include "DemoServer.h"
 #include "ProcessTime.h"
 #include "RealKeys.h"
@@ -209,15 +210,9 @@ int runDriver(int argc, char *argv[])
 
     if (!chromium.isEmpty()) {
         QTemporaryDir profile;
-        QStringList flags{"--app=" + page,
-                          "--user-data-dir=" + profile.path(),
-                          "--disable-background-networking",
-                          "--disable-component-update",
-                          "--no-first-run",
-                          "--disable-sync"};
-        if (::geteuid() == 0) {
-            flags << "--no-sandbox";
-        }
+        const QStringList flags =
+            QStringList{"--app=" + page, "--user-data-dir=" + profile.path()} +
+            quietChromiumFlags();
         QProcess browser;
         if (!launch(browser, chromium, flags, server, home)) {
             std::fprintf(stderr, "bench_play: chromium never loaded the page\n");

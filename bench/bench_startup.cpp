@@ -9,6 +9,7 @@
 // The same program is the contender: `--client BASE` runs the client's start-up against the server
 // at BASE (login page replaced by the benchmark page) and prints when each phase ended;
 // `--bare URL` shows a plain QWebEngineView with the default profile.
+#include "ChromiumFlags.h"
 #include "DemoServer.h"
 #include "ProcessMemory.h"
 #include "app/Forms.h"
@@ -212,15 +213,8 @@ int runDriver(int argc, char *argv[])
     contenders.emplace_back("client", self, QStringList{"--client", server.baseUrl()});
     contenders.emplace_back("bare Qt web view", self, QStringList{"--bare", page});
     if (!chromium.isEmpty()) {
-        QStringList flags{"--app=" + page,
-                          "--disable-background-networking",
-                          "--disable-component-update",
-                          "--no-first-run",
-                          "--disable-sync",
-                          "--window-size=767,475"};
-        if (::geteuid() == 0) {
-            flags << "--no-sandbox";
-        }
+        const QStringList flags =
+            QStringList{"--app=" + page, "--window-size=767,475"} + quietChromiumFlags();
         contenders.emplace_back("chromium --app", chromium, flags, true);
     }
     bool ok = true;

@@ -4,6 +4,7 @@
 //   bench_tabmemory [--chromium PROGRAM]    (run with a display; scripts/with-display.sh gives one)
 // PSS divides shared pages among the processes that map them, so the figures only mean
 // something on a quiet machine: another web-engine program running meanwhile lowers them.
+#include "ChromiumFlags.h"
 #include "DemoServer.h"
 #include "ProcessMemory.h"
 #include "app/Forms.h"
@@ -73,12 +74,8 @@ QString gamePage(const DemoServer &server, int tab)
 long chromiumPssKiB(const QString &chromium, DemoServer &server, int tabs)
 {
     QTemporaryDir profile;
-    QStringList arguments{
-        "--user-data-dir=" + profile.path(), "--no-first-run", "--disable-background-networking",
-        "--disable-component-update",        "--disable-sync", "--new-window"};
-    if (::geteuid() == 0) {
-        arguments << "--no-sandbox";
-    }
+    QStringList arguments =
+        QStringList{"--user-data-dir=" + profile.path(), "--new-window"} + quietChromiumFlags();
     for (int tab = 0; tab < tabs; ++tab) {
         arguments << gamePage(server, tab);
     }
