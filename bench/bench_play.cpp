@@ -15,6 +15,7 @@
 #include "tests/support/EngineHome.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <unistd.h>
 #include <vector>
 
@@ -32,6 +34,7 @@ const int SettleMs = 5000;
 const int KeyPresses = 40;
 const int KeyGapMs = 150;
 const int KeyTimeoutMs = 3000;
+const int FramesTimeoutMs = 30000;
 const int LoadTimeoutMs = 60000;
 
 // A game page between two moves: laid out, drawn once, nothing running.
@@ -121,6 +124,59 @@ bool keyLatency(const char *program, DemoServer &server)
     return true;
 }
 
+// The frame-rate pages and what they draw with, from the source tree; false when three.js has not
+// been installed (npm ci --prefix bench/frames).
+bool serveFramePages(DemoServer &server)
+{
+    const QDir frames(VANTOR_BENCH_FRAMES_DIR);
+    const auto serve = [&](const QString &path, const QString &file, const QByteArray &type) {
+        QFile source(frames.filePath(file));
+        const bool read = source.open(QIODevice::ReadOnly);
+        server.setFile(path, read ? source.readAll() : QByteArray(), type);
+        return read;
+    };
+    serve("/bench/frames/measure.js", "measure.js", "text/javascript");
+    serve("/bench/frames/sprites/", "sprites.html", "text/html; charset=utf-8");
+    serve("/bench/frames/three/", "three.html", "text/html; charset=utf-8");
+    server.setFile("/bench/frames", "", "text/plain");
+    return serve("/bench/three/three.module.js", "node_modules/three/build/three.module.js",
+                 "text/javascript") &&
+           serve("/bench/three/three.core.js", "node_modules/three/build/three.core.js",
+                 "text/javascript");
+}
+
+QString field(const QByteArray &query, const char *name)
+{
+    for (const QByteArray &pair : query.split('&')) {
+        if (pair.startsWith(QByteArray(name) + '=')) {
+            return QString::fromLatin1(pair.mid(int(qstrlen(name)) + 1));
+        }
+    }
+    return {};
+}
+
+// The page measures itself once loaded and reports; false when it never does.
+bool frameRate(const char *program, const char *page, DemoServer &server, int before)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (server.requestCount("/bench/frames") == before && timer.elapsed() < FramesTimeoutMs) {
+        QThread::msleep(50);
+    }
+    if (server.requestCount("/bench/frames") == before) {
+        std::fprintf(stderr, "bench_play: %s never finished the %s page\n", program, page);
+        return false;
+    }
+    const QByteArray query = server.lastQuery("/bench/frames");
+    const double median = field(query, "median").toDouble();
+    std::printf("  %-16s %-8s %8.2f %8.2f %8s %8s %8.1f%s\n", program, page, median,
+                field(query, "p95").toDouble(), qPrintable(field(query, "over20")),
+                qPrintable(field(query, "frames")), median > 0 ? 1000 / median : 0.0,
+                field(query, "webgl") == "0" && QByteArray(page) == "webgl" ? "  (no WebGL)" : "");
+    std::fflush(stdout);
+    return true;
+}
+
 // Starts the program on the page and waits until the page has loaded and settled.
 bool launch(QProcess &process, const QString &program, const QStringList &arguments,
             DemoServer &server, QTemporaryDir &home)
@@ -186,45 +242,66 @@ int runDriver(int argc, char *argv[])
     std::printf("  %-16s %-8s %10s %12s\n", "program", "window", "% of core", "wake-ups/s");
 
     QTemporaryDir home;
-    QProcess client;
-    if (!launch(client, QCoreApplication::applicationFilePath(), {"--client", page}, server,
-                home)) {
-        std::fprintf(stderr, "bench_play: the client never loaded the page\n");
-        end(client);
-        return 1;
-    }
-    if (!keyLatency("client", server)) {
-        end(client);
-        return 1;
-    }
-    print("client", "shown", idleFor(client.processId(), seconds));
-    QProcess::execute("xdotool", {"key", "F10"});
-    QThread::msleep(1000);
-    if (showsAWindow(client.processId())) {
-        std::fprintf(stderr, "bench_play: F10 did not hide the client\n");
-        end(client);
-        return 1;
-    }
-    print("client", "hidden", idleFor(client.processId(), seconds));
-    end(client);
-
+    QTemporaryDir profiles;
+    int runs = 0;
+    // Each contender starts afresh on a page: the client with its main window, Chromium in app
+    // mode with a profile of its own.
+    std::vector<std::pair<const char *, std::function<bool(QProcess &, const QString &)>>>
+        contenders{{"client", [&](QProcess &process, const QString &address) {
+                        return launch(process, QCoreApplication::applicationFilePath(),
+                                      {"--client", address}, server, home);
+                    }}};
     if (!chromium.isEmpty()) {
-        QTemporaryDir profile;
-        const QStringList flags =
-            QStringList{"--app=" + page, "--user-data-dir=" + profile.path()} +
-            quietChromiumFlags();
-        QProcess browser;
-        if (!launch(browser, chromium, flags, server, home)) {
-            std::fprintf(stderr, "bench_play: chromium never loaded the page\n");
-            end(browser);
+        contenders.push_back({"chromium --app", [&](QProcess &process, const QString &address) {
+                                  const QStringList flags =
+                                      QStringList{"--app=" + address, "--window-size=1600,870",
+                                                  "--user-data-dir=" +
+                                                      profiles.filePath(QString::number(++runs))} +
+                                      quietChromiumFlags();
+                                  return launch(process, chromium, flags, server, home);
+                              }});
+    }
+    for (const auto &[name, start] : contenders) {
+        QProcess process;
+        if (!start(process, page) || !keyLatency(name, server)) {
+            std::fprintf(stderr, "bench_play: %s never loaded the page or saw its keys\n", name);
+            end(process);
             return 1;
         }
-        if (!keyLatency("chromium --app", server)) {
-            end(browser);
-            return 1;
+        print(name, "shown", idleFor(process.processId(), seconds));
+        if (QByteArray(name) == "client") {
+            QProcess::execute("xdotool", {"key", "F10"});
+            QThread::msleep(1000);
+            if (showsAWindow(process.processId())) {
+                std::fprintf(stderr, "bench_play: F10 did not hide the client\n");
+                end(process);
+                return 1;
+            }
+            print(name, "hidden", idleFor(process.processId(), seconds));
         }
-        print("chromium --app", "shown", idleFor(browser.processId(), seconds));
-        end(browser);
+        end(process);
+    }
+
+    const bool three = serveFramePages(server);
+    std::printf("frame rate: requestAnimationFrame intervals over 10 s after 2 s of warm-up%s\n",
+                three ? "" : " (three.js missing: npm ci --prefix bench/frames)");
+    std::printf("  %-16s %-8s %8s %8s %8s %8s %8s\n", "program", "page", "median", "p95", ">20 ms",
+                "frames", "fps");
+    for (const auto &[pagePath, pageName] : std::vector<std::pair<QString, const char *>>{
+             {"/bench/frames/sprites/", "canvas"}, {"/bench/frames/three/", "webgl"}}) {
+        if (!three && QByteArray(pageName) == "webgl") {
+            continue;
+        }
+        for (const auto &[name, start] : contenders) {
+            const int before = server.requestCount("/bench/frames");
+            QProcess process;
+            const bool ok = start(process, server.baseUrl() + pagePath) &&
+                            frameRate(name, pageName, server, before);
+            end(process);
+            if (!ok) {
+                return 1;
+            }
+        }
     }
     return 0;
 }

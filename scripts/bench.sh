@@ -23,6 +23,14 @@ while [ $# -gt 0 ]; do
 done
 
 scripts/build.sh >/dev/null
+# The WebGL page draws with three.js, installed from the npm registry into bench/frames.
+if [ ! -f bench/frames/node_modules/three/build/three.module.js ]; then
+  if command -v npm >/dev/null; then
+    npm ci --prefix bench/frames --no-audit --no-fund >/dev/null
+  else
+    echo "bench: npm is missing; the WebGL frame rate is left out" >&2
+  fi
+fi
 
 chromium_args=()
 if [ "$with_chromium" = 1 ]; then
