@@ -122,9 +122,11 @@ QString PageDownloads::Publish(const QString &folder, const QString &name)
 
 void PageDownloads::CancelUnfinished()
 {
-    const QList<QWebEngineDownloadRequest *> unfinished = m_unfinished;
-    for (QWebEngineDownloadRequest *download : unfinished) {
-        download->cancel();
+    const QList<QPointer<QWebEngineDownloadRequest>> unfinished = m_unfinished;
+    for (const QPointer<QWebEngineDownloadRequest> &download : unfinished) {
+        if (download) {
+            download->cancel();
+        }
     }
 }
 

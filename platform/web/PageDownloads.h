@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 
@@ -34,7 +36,7 @@ private:
     void CancelUnfinished();
 
     QSet<QString> m_writing; // names of the download folder being written now
-    QList<QWebEngineDownloadRequest *> m_unfinished;
+    QList<QPointer<QWebEngineDownloadRequest>> m_unfinished; // the profile owns them
 };
 
 } // namespace platform
