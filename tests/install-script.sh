@@ -4,10 +4,10 @@
 # starts the client; --uninstall leaves nothing but the profile, --purge not even that.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# A rebuild on the way keeps the compiler cache where it was, not in the fresh home.
-if command -v ccache >/dev/null; then
-  CCACHE_DIR=$(ccache -k cache_dir) CCACHE_TEMPDIR=$(ccache -k temporary_dir)
-  export CCACHE_DIR CCACHE_TEMPDIR
+# The programs are built before the home changes (the install takes them as built): a compiler
+# cache run in the fresh home would leave its own folders there.
+if [ -f build/CMakeCache.txt ]; then
+  cmake --build build --target vantor-client vantor-updater vantor-link >/dev/null
 fi
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
