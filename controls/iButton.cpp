@@ -281,10 +281,17 @@ void iButton::KeyClick()
 
 void iButton::Timer1_Timer()
 {
-    if (IsMouseOver()) {
+    const QPoint pointer = QCursor::pos();
+    if (IsWindowAt(pointer)) {
         if (m_Down) {
             cMouseAction(StatePressed, false);
         }
+        // A pointer at rest on the button wakes nobody: its next move, its leaving (also for a
+        // window that comes over it) or a button brings the watch back.
+        if (pointer == m_WatchedPointer) {
+            Timer1.stop();
+        }
+        m_WatchedPointer = pointer;
         return;
     }
     if (!m_Down) {
@@ -334,6 +341,7 @@ void iButton::changeEvent(QEvent *event)
 
 void iButton::mousePressEvent(QMouseEvent *event)
 {
+    WatchPointer();
     MouseArgs m = Unpack(event);
     const QPointer<iButton> alive(this);
     emit MouseDown(m.Button, m.Shift, m.X, m.Y);
@@ -351,6 +359,7 @@ void iButton::mousePressEvent(QMouseEvent *event)
 
 void iButton::mouseReleaseEvent(QMouseEvent *event)
 {
+    WatchPointer();
     MouseArgs m = Unpack(event);
     const QPointer<iButton> alive(this);
     emit MouseUp(m.Button, m.Shift, m.X, m.Y);
@@ -388,8 +397,21 @@ void iButton::mouseDoubleClickEvent(QMouseEvent *)
     emit DBClick();
 }
 
+void iButton::WatchPointer()
+{
+    if (!Timer1.isActive()) {
+        Timer1.start();
+    }
+}
+
+void iButton::leaveEvent(QEvent *)
+{
+    WatchPointer();
+}
+
 void iButton::mouseMoveEvent(QMouseEvent *event)
 {
+    WatchPointer();
     MouseArgs m = Unpack(event);
     const QPointer<iButton> alive(this);
     emit MouseMove(m.Button, m.Shift, m.X, m.Y);
@@ -400,6 +422,7 @@ void iButton::mouseMoveEvent(QMouseEvent *event)
 
 void iButton::enterEvent(QEnterEvent *)
 {
+    WatchPointer();
     // The window system reports a pointer that comes to rest on the button (a window opened
     // under it, a pointer warped there) as an enter without any move.
     PointerArrived();

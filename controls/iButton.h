@@ -17,9 +17,10 @@
 // cut once into state images; the image of the current state is stretched over the button with
 // an optional icon and a centred caption on top (drawn by its ButtonFacePainter).
 //
-// It tracks hover by polling the pointer every 50 ms, so it notices the pointer leaving even
-// when another window took it, and raises MouseOver / MouseOut besides the usual mouse, key and
-// click events. Event parameters are references: a handler connected directly may change them,
+// It tracks hover by polling the pointer every 50 ms while the pointer is over it and moving (a
+// pointer at rest wakes nothing until it moves or leaves), so it notices the pointer leaving
+// even when another window took it, and raises MouseOver / MouseOut besides the usual mouse, key
+// and click events. Event parameters are references: a handler connected directly may change them,
 // and the button acts on what the handler left (a MouseDown handler that clears Button turns
 // the press into nothing).
 //
@@ -81,6 +82,10 @@ public:
 
     QSize sizeHint() const override;
 
+    // The pointer is being polled: it is over the button and has moved since the last tick, or
+    // the button has yet to learn that it left.
+    bool IsWatchingPointer() const { return Timer1.isActive(); }
+
 signals:
     void Click();
     void MouseDown(short &Button, short &Shift, float &X, float &Y);
@@ -106,6 +111,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
@@ -114,6 +120,7 @@ protected:
 private:
     void Timer1_Timer();
     void PointerArrived();
+    void WatchPointer();
     void BuildStateImages();
     void DrawButton(int state);
     void DrawFocus();
@@ -141,6 +148,7 @@ private:
     short m_DrawMode = DefaultDrawMode;
 
     QTimer Timer1;
+    QPoint m_WatchedPointer;     // where the last tick found the pointer over the button
     QString m_Tag;               // "1" once the strip was cut on first show
     bool m_ClickPending = false; // a press on the button whose release may still click
     bool m_SizeFixed = false;    // AutoSize holds the size to one frame

@@ -166,6 +166,7 @@ private slots:
 
     void mouseOutOnceAfterCreation();
     void hoverRaisesMouseOverThenMouseOut();
+    void restingPointerWakesNothingUntilItLeaves();
     void leftClickProtocol_data();
     void leftClickProtocol();
     void dragOffAndReleaseIsNoClick();
@@ -491,6 +492,24 @@ void IButtonTest::hoverRaisesMouseOverThenMouseOut()
     QTRY_COMPARE(log.count("MouseOut"), 2);
     QCOMPARE(facePixel(*on.button), frameColour(StateNormal));
     QCOMPARE(log.events, (QStringList{"MouseOut", "MouseOver", "MouseOut"}));
+}
+
+// A pointer at rest on the button is not polled; a window that comes over it still takes it.
+void IButtonTest::restingPointerWakesNothingUntilItLeaves()
+{
+    ButtonOnForm on;
+    EventLog log(*on.button);
+    QVERIFY(on.show());
+    QTRY_COMPARE(log.count("MouseOut"), 1);
+    on.pointAtButton();
+    QTRY_COMPARE(log.count("MouseOver"), 1);
+    QTRY_VERIFY(!on.button->IsWatchingPointer());
+
+    QWidget cover(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    cover.setGeometry(on.form.geometry());
+    cover.show();
+    QTRY_COMPARE(log.count("MouseOut"), 2);
+    QCOMPARE(facePixel(*on.button), frameColour(StateNormal));
 }
 
 void IButtonTest::leftClickProtocol_data()
