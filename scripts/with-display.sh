@@ -62,9 +62,14 @@ wm_pid=$!
 xcompmgr -n >/dev/null 2>&1 &
 comp_pid=$!
 # Give the window manager time to take the screen before the first window maps; a busy machine
-# can take seconds.
-for _ in $(seq 1 200); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+# can take seconds. It is ready once it says it can activate windows (tests ask it to), and one
+# that ended on the way is started again.
+for _ in $(seq 1 400); do
+  xprop -root _NET_SUPPORTED 2>/dev/null | grep -q '_NET_ACTIVE_WINDOW' && break
+  if ! kill -0 "$wm_pid" 2>/dev/null; then
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm_pid=$!
+  fi
   sleep 0.05
 done
 
