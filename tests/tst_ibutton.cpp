@@ -165,8 +165,8 @@ private slots:
     void transparentStyleLetsMagentaThrough();
 
     void mouseOutOnceAfterCreation();
+    void hoverRaisesMouseOverThenMouseOut_data();
     void hoverRaisesMouseOverThenMouseOut();
-    void restingPointerWakesNothingUntilItLeaves();
     void leftClickProtocol_data();
     void leftClickProtocol();
     void dragOffAndReleaseIsNoClick();
@@ -471,8 +471,16 @@ void IButtonTest::mouseOutOnceAfterCreation()
     QCOMPARE(outs.size(), 1);
 }
 
+void IButtonTest::hoverRaisesMouseOverThenMouseOut_data()
+{
+    QTest::addColumn<bool>("covered");
+    QTest::newRow("the pointer moves away") << false;
+    QTest::newRow("a window comes over the resting pointer") << true;
+}
+
 void IButtonTest::hoverRaisesMouseOverThenMouseOut()
 {
+    QFETCH(bool, covered);
     ButtonOnForm on;
     EventLog log(*on.button);
     QVERIFY(on.show());
@@ -487,29 +495,19 @@ void IButtonTest::hoverRaisesMouseOverThenMouseOut()
     QCursor::setPos(on.button->mapToGlobal(QPoint(2, 2)));
     QTest::qWait(3 * iButton::HoverPollMs);
     QCOMPARE(log.count("MouseOver"), 1);
-
-    QCursor::setPos(parkingPlace());
-    QTRY_COMPARE(log.count("MouseOut"), 2);
-    QCOMPARE(facePixel(*on.button), frameColour(StateNormal));
-    QCOMPARE(log.events, (QStringList{"MouseOut", "MouseOver", "MouseOut"}));
-}
-
-// A pointer at rest on the button is not polled; a window that comes over it still takes it.
-void IButtonTest::restingPointerWakesNothingUntilItLeaves()
-{
-    ButtonOnForm on;
-    EventLog log(*on.button);
-    QVERIFY(on.show());
-    QTRY_COMPARE(log.count("MouseOut"), 1);
-    on.pointAtButton();
-    QTRY_COMPARE(log.count("MouseOver"), 1);
+    // At rest the pointer is not polled; a move or a leave is what wakes the button.
     QTRY_VERIFY(!on.button->IsWatchingPointer());
 
     QWidget cover(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     cover.setGeometry(on.form.geometry());
-    cover.show();
+    if (covered) {
+        cover.show();
+    } else {
+        QCursor::setPos(parkingPlace());
+    }
     QTRY_COMPARE(log.count("MouseOut"), 2);
     QCOMPARE(facePixel(*on.button), frameColour(StateNormal));
+    QCOMPARE(log.events, (QStringList{"MouseOut", "MouseOver", "MouseOut"}));
 }
 
 void IButtonTest::leftClickProtocol_data()
