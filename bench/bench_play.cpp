@@ -220,15 +220,7 @@ void end(QProcess &process)
 int runDriver(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    int seconds = 60;
-    QString chromium;
-    for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--chromium" && i + 1 < argc) {
-            chromium = QString::fromLocal8Bit(argv[++i]);
-        } else {
-            seconds = std::max(1, atoi(argv[i]));
-        }
-    }
+    const auto [seconds, chromium] = benchArguments(argc, argv, 60);
     DemoServer server;
     if (!server.start()) {
         std::fprintf(stderr, "bench_play: the demo server did not start\n");

@@ -190,15 +190,7 @@ bool measure(Contender &contender, DemoServer &server)
 int runDriver(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    int rounds = 3;
-    QString chromium;
-    for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--chromium" && i + 1 < argc) {
-            chromium = QString::fromLocal8Bit(argv[++i]);
-        } else {
-            rounds = std::max(1, atoi(argv[i]));
-        }
-    }
+    const auto [rounds, chromium] = benchArguments(argc, argv, 3);
     DemoServer server;
     if (!server.start()) {
         std::fprintf(stderr, "bench_startup: the demo server did not start\n");

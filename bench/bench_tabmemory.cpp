@@ -121,12 +121,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     platform::EndProgramProvider().Replace([](int) {});
 
-    QString chromium;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (QByteArray(argv[i]) == "--chromium") {
-            chromium = QString::fromLocal8Bit(argv[i + 1]);
-        }
-    }
+    const QString chromium = benchArguments(argc, argv, 0).chromium;
     DemoServer server;
     if (!server.start()) {
         std::fprintf(stderr, "bench_tabmemory: the demo server did not start\n");

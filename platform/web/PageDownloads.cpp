@@ -67,15 +67,14 @@ void PageDownloads::Take(QWebEngineDownloadRequest *download)
     }
     const QString folder = DownloadTarget::Folder();
     const QString name = DownloadTarget::FreeName(
-        folder, DownloadTarget::SafeName(download->suggestedFileName()), m_writing);
+        folder, DownloadTarget::SafeName(download->suggestedFileName()), PathsBeingWritten());
     if (!QDir().mkpath(folder)) {
         download->cancel();
         emit Reported(FailedText(name, QString::fromUtf8("无法创建下载文件夹")));
         return;
     }
     const QString path = QDir(folder).filePath(name);
-    m_writing.insert(path);
-    m_unfinished.append(download);
+    m_writing.append({download, path});
     download->setDownloadDirectory(folder);
     download->setDownloadFileName(DownloadTarget::PartialName(name));
     connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this,
@@ -87,8 +86,7 @@ void PageDownloads::Finish(QWebEngineDownloadRequest *download, const QString &f
                            const QString &name)
 {
     const QString partialPath = QDir(folder).filePath(DownloadTarget::PartialName(name));
-    m_writing.remove(QDir(folder).filePath(name));
-    m_unfinished.removeOne(download);
+    m_writing.removeIf([download](const Writing &writing) { return writing.download == download; });
     if (download->state() != QWebEngineDownloadRequest::DownloadCompleted) {
         removePartial(partialPath);
         emit Reported(FailedText(name, download->interruptReasonString()));
@@ -115,17 +113,26 @@ QString PageDownloads::Publish(const QString &folder, const QString &name)
         if (QFile::rename(partialPath, dir.filePath(target))) {
             return target;
         }
-        target = DownloadTarget::FreeName(folder, name, m_writing);
+        target = DownloadTarget::FreeName(folder, name, PathsBeingWritten());
     }
     return {};
 }
 
+QSet<QString> PageDownloads::PathsBeingWritten() const
+{
+    QSet<QString> paths;
+    for (const Writing &writing : m_writing) {
+        paths.insert(writing.path);
+    }
+    return paths;
+}
+
 void PageDownloads::CancelUnfinished()
 {
-    const QList<QPointer<QWebEngineDownloadRequest>> unfinished = m_unfinished;
-    for (const QPointer<QWebEngineDownloadRequest> &download : unfinished) {
-        if (download) {
-            download->cancel();
+    const QList<Writing> unfinished = m_writing;
+    for (const Writing &writing : unfinished) {
+        if (writing.download) {
+            writing.download->cancel();
         }
     }
 }

@@ -22,21 +22,26 @@ public:
     // The shared profile's downloadRequested.
     void Take(QWebEngineDownloadRequest *download);
 
-    static QString SavedText(const QString &name);
-    static QString FailedText(const QString &name, const QString &reason);
-
 signals:
     void Reported(const QString &text);
 
 private:
+    struct Writing {
+        QPointer<QWebEngineDownloadRequest> download; // the profile owns it
+        QString path;                                 // the name it takes once whole
+    };
+
     PageDownloads();
+
+    static QString SavedText(const QString &name);
+    static QString FailedText(const QString &name, const QString &reason);
+    QSet<QString> PathsBeingWritten() const;
 
     void Finish(QWebEngineDownloadRequest *download, const QString &folder, const QString &name);
     QString Publish(const QString &folder, const QString &name);
     void CancelUnfinished();
 
-    QSet<QString> m_writing; // names of the download folder being written now
-    QList<QPointer<QWebEngineDownloadRequest>> m_unfinished; // the profile owns them
+    QList<Writing> m_writing;
 };
 
 } // namespace platform
