@@ -69,13 +69,17 @@ QString gamePage(const DemoServer &server, int tab)
     return server.baseUrl() + QString("/game/?seed=%1").arg(tab + 1);
 }
 
-// One Chromium window, fresh profile, the first `tabs` game pages in its tabs, once every page
-// has been asked for and the window has settled; 0 when the pages never came.
-long chromiumPssKiB(const QString &chromium, DemoServer &server, int tabs)
+// One Chromium window as big as the client's, fresh profile, the first `tabs` game pages in its
+// tabs, once every page has been asked for and the window has settled; 0 when the pages never
+// came. (The pages' pictures grow with the window: Chromium's own first window is smaller.)
+long chromiumPssKiB(const QString &chromium, DemoServer &server, int tabs, const QRect &window)
 {
     QTemporaryDir profile;
     QStringList arguments =
-        QStringList{"--user-data-dir=" + profile.path(), "--new-window"} + quietChromiumFlags();
+        QStringList{"--user-data-dir=" + profile.path(), "--new-window",
+                    QString("--window-position=%1,%2").arg(window.x()).arg(window.y()),
+                    QString("--window-size=%1,%2").arg(window.width()).arg(window.height())} +
+        quietChromiumFlags();
     for (int tab = 0; tab < tabs; ++tab) {
         arguments << gamePage(server, tab);
     }
@@ -158,15 +162,18 @@ int main(int argc, char *argv[])
         previous = kib;
         client[tabs] = kib;
     }
+    const QRect window = main.geometry();
     main.m_bExit = true;
     main.close();
     QTest::qWait(200);
     if (chromium.isEmpty()) {
         return 0;
     }
-    std::printf("%-24s %10s %12s\n", "chromium, one window", "PSS MiB", "client/it");
+    std::printf("%-24s %10s %12s\n",
+                qPrintable(QString("chromium, %1x%2").arg(window.width()).arg(window.height())),
+                "PSS MiB", "client/it");
     for (auto count = client.cbegin(); count != client.cend(); ++count) {
-        const long kib = chromiumPssKiB(chromium, server, count.key());
+        const long kib = chromiumPssKiB(chromium, server, count.key(), window);
         if (!kib) {
             std::fprintf(stderr, "bench_tabmemory: chromium never asked for its pages\n");
             return 1;

@@ -18,8 +18,8 @@ class GameTabs : public QObject {
 
 public:
     static constexpr char TabKeyPrefix[] = "Game";
-    // Every game page is an engine process of some 60 MiB: past this many, an address opens
-    // nothing new (the link's callers cannot fill the machine).
+    // Every game page costs some 25 MiB: past this many, an address opens nothing new (the
+    // link's callers cannot fill the machine).
     static constexpr int MaxTabs = 30;
     static constexpr char TooManyTabsText[] = "已打开 30 个游戏页面，请先关闭一些再打开新的页面。";
 

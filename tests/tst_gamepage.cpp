@@ -47,6 +47,8 @@ private slots:
     void refreshBeforeAndAfterTheFirstTab();
     void webGLContexts_data();
     void webGLContexts();
+    void renderersPerSite_data();
+    void renderersPerSite();
 
 private:
     WebUrl *openGame(const QString &path);
@@ -262,4 +264,29 @@ void GamePageTest::webGLContexts()
     // Its frames reach the screen: the engine's own process stays, and so do we.
     QTest::qWait(1500);
     QCOMPARE(evaluate(*page->wb, "1 + 1"), QVariant(2));
+}
+
+void GamePageTest::renderersPerSite_data()
+{
+    QTest::addColumn<QString>("host"); // of the second tab; the first is at the server's own
+    QTest::addColumn<bool>("shared");
+    QTest::newRow("the same site") << "127.0.0.1" << true;
+    QTest::newRow("another site") << "localhost" << false;
+}
+
+void GamePageTest::renderersPerSite()
+{
+    QFETCH(QString, host);
+    QFETCH(bool, shared);
+    WebUrl *first = openGame("/game/?seed=1");
+    QVERIFY(first);
+    QUrl address(url("/game/?seed=2"));
+    address.setHost(host);
+    m_main->SetURL(address.toString());
+    WebUrl *second = m_main->Tabs().SelectedPage();
+    QVERIFY(second != first);
+    QVERIFY(QSignalSpy(second, &WebUrl::PageComplete).wait(LoadTimeoutMs));
+    const auto pid = [](WebUrl *page) { return page->wb->View()->page()->renderProcessPid(); };
+    QVERIFY(pid(first) > 0 && pid(second) > 0);
+    QCOMPARE(pid(first) == pid(second), shared);
 }

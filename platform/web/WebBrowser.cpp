@@ -33,6 +33,8 @@
 #include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -123,17 +125,28 @@ bool openGLIsSoftware()
            name.contains("software");
 }
 
-// Flags the player set stay; ours are added once.
-QByteArray softwareSceneFlags(const QByteArray &flags)
+// The engine's flags with ours added: a flag the player already gave, with whatever value,
+// stays as the player gave it.
+QByteArray withEngineFlags(const QByteArray &flags, std::initializer_list<QByteArray> ours)
 {
     QByteArray result = flags;
-    for (const QByteArray &flag : {QByteArray("--disable-gpu-compositing"),
-                                   QByteArray("--enable-webgl-software-rendering")}) {
-        if (!result.split(' ').contains(flag)) {
+    const QList<QByteArray> given = flags.split(' ');
+    for (const QByteArray &flag : ours) {
+        const QByteArray name = flag.split('=').first();
+        const bool set = std::any_of(given.cbegin(), given.cend(), [&](const QByteArray &g) {
+            return g == name || g.startsWith(name + '=');
+        });
+        if (!set) {
             result += ' ' + flag;
         }
     }
     return result.trimmed();
+}
+
+void addEngineFlags(std::initializer_list<QByteArray> ours)
+{
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            withEngineFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), ours));
 }
 
 // The engine reads the scene graph and its own flags once, when it starts (the profile or the
@@ -151,8 +164,7 @@ void chooseRendering()
             QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
         }
         if (software) {
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-                    softwareSceneFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
+            addEngineFlags({"--disable-gpu-compositing", "--enable-webgl-software-rendering"});
         }
         return true;
     }();
@@ -179,12 +191,12 @@ void WebBrowser::PrepareEngine()
                                      "qt.webenginecontext.info=false");
 #ifdef Q_OS_UNIX
     if (::geteuid() == 0) {
-        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-        if (!flags.contains("--no-sandbox")) {
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
-        }
+        addEngineFlags({"--no-sandbox"});
     }
 #endif
+    // Every site has renderer processes of its own, and the pages of one site share one: a
+    // renderer for each game tab cost every tab after the first some 15 MiB.
+    addEngineFlags({"--site-per-process", "--process-per-site"});
 }
 
 QWebEngineProfile *WebBrowser::SharedProfile()
