@@ -14,6 +14,7 @@
 #include "ProcessMemory.h"
 #include "app/Forms.h"
 #include "app/LoadFrm.h"
+#include "login/LoginBgFrm.h"
 #include "login/LoginFrm.h"
 #include "platform/os/Connection.h"
 #include "platform/web/WebBrowser.h"
@@ -77,6 +78,7 @@ int runClient(int argc, char *argv[], const QString &base)
         return up;
     });
     platform::WebBrowser::StartEngineSoon();
+    LoginBgFrm::PreloadPicture();
     LoadFrm &loadFrm = Forms<LoadFrm>::Get();
     loadFrm.SetManifestAddress(base + "/gamehome/qvmr/update.txt");
     QObject::connect(&loadFrm, &LoadFrm::LoadLoginWindow, [] {

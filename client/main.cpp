@@ -4,6 +4,7 @@
 #include "app/SingleClient.h"
 #include "app/StartOptions.h"
 #include "login/GameWindow.h"
+#include "login/LoginBgFrm.h"
 #include "login/LoginFrm.h"
 #include "mainwnd/WebMainFrm.h"
 #include "net/AppConfig.h"
@@ -187,8 +188,10 @@ int main(int argc, char *argv[])
     const auto headless = HeadlessRun::FromEnvironment();
     GameWindow::OpenProvider().Replace(openMainWindow);
     GameWindow::IsOpenProvider().Replace([] { return Forms<WebMainFrm>::IfLoaded() != nullptr; });
-    // The version check waits on the network; the engine starts meanwhile.
+    // The version check waits on the network; the engine starts meanwhile, and the backdrop's
+    // picture is decoded on another thread.
     platform::WebBrowser::StartEngineSoon();
+    LoginBgFrm::PreloadPicture();
     LoadFrm &loadFrm = Forms<LoadFrm>::Get();
     QObject::connect(&loadFrm, &LoadFrm::LoadLoginWindow, [] { Forms<LoginFrm>::Get(); });
     if (loadFrm.Start(options.commandLine) == LoadFrm::Outcome::EndProgram) {

@@ -5,6 +5,7 @@
 #include "app/Forms.h"
 #include "app/PublicData.h"
 #include "net/AppConfig.h"
+#include "platform/os/Resources.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -17,6 +18,11 @@ LoginBgFrm::LoginBgFrm()
 {
     setObjectName("LoginBgFrm");
     Form_Load();
+}
+
+void LoginBgFrm::PreloadPicture()
+{
+    platform::PreloadPictureResource("PNG", BackdropResourceId);
 }
 
 LoginBgFrm::~LoginBgFrm()

@@ -18,6 +18,8 @@ private slots:
     void splashAndBackdropHaveTransparentAndOpaquePixels_data();
     void splashAndBackdropHaveTransparentAndOpaquePixels();
     void backdropPanelIsOpaque();
+    void preloadedPictureIsTheOneAskedFor_data();
+    void preloadedPictureIsTheOneAskedFor();
 
     void saveResourceWritesTheExactBytes();
     void saveResourceFailureLeavesTheFileAlone_data();
@@ -99,6 +101,26 @@ void PublicDataTest::backdropPanelIsOpaque()
             }
         }
     }
+}
+
+void PublicDataTest::preloadedPictureIsTheOneAskedFor_data()
+{
+    QTest::addColumn<qreal>("preloaded");
+    QTest::addColumn<qreal>("asked");
+    QTest::newRow("as preloaded") << 1.0 << 1.0;
+    QTest::newRow("sharp, as preloaded") << 2.0 << 2.0;
+    QTest::newRow("preloaded sharp, asked plain") << 2.0 << 1.0;
+    QTest::newRow("preloaded plain, asked sharp") << 1.0 << 2.0;
+}
+
+void PublicDataTest::preloadedPictureIsTheOneAskedFor()
+{
+    QFETCH(qreal, preloaded);
+    QFETCH(qreal, asked);
+    platform::PreloadPictureResource("PNG", 101, preloaded);
+    const QImage image = platform::LoadPictureResource("PNG", 101, asked);
+    QCOMPARE(image.devicePixelRatio(), asked);
+    QCOMPARE(image, platform::LoadPictureResource("PNG", 101, asked));
 }
 
 void PublicDataTest::saveResourceWritesTheExactBytes()

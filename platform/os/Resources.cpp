@@ -9,6 +9,12 @@
 #include <QPixmap>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <future>
+#include <mutex>
+#include <optional>
+#include <vector>
+
 namespace platform {
 namespace {
 
@@ -29,6 +35,30 @@ QImage loadPicture(const QString &path, qreal ratio)
         }
     }
     return QImage(path);
+}
+
+// Pictures being decoded on threads of their own, until someone loads them.
+struct Preload {
+    QString path;
+    qreal ratio;
+    std::future<QImage> image;
+};
+
+std::mutex preloadsMutex;
+std::vector<Preload> preloads;
+
+std::optional<std::future<QImage>> takePreload(const QString &path, qreal ratio)
+{
+    const std::lock_guard<std::mutex> lock(preloadsMutex);
+    const auto found = std::find_if(preloads.begin(), preloads.end(), [&](const Preload &p) {
+        return p.path == path && p.ratio == ratio;
+    });
+    if (found == preloads.end()) {
+        return std::nullopt;
+    }
+    std::future<QImage> image = std::move(found->image);
+    preloads.erase(found);
+    return image;
 }
 
 } // namespace
@@ -59,7 +89,18 @@ QImage LoadBitmapResource(int id, qreal ratio)
 
 QImage LoadPictureResource(const QString &type, int id, qreal ratio)
 {
-    return loadPicture(resourcePath(type, id), ratio);
+    const QString path = resourcePath(type, id);
+    if (std::optional<std::future<QImage>> preloaded = takePreload(path, ratio)) {
+        return preloaded->get();
+    }
+    return loadPicture(path, ratio);
+}
+
+void PreloadPictureResource(const QString &type, int id, qreal ratio)
+{
+    const QString path = resourcePath(type, id);
+    const std::lock_guard<std::mutex> lock(preloadsMutex);
+    preloads.push_back({path, ratio, std::async(std::launch::async, loadPicture, path, ratio)});
 }
 
 QIcon LoadIconResource(int id)

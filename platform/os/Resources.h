@@ -23,6 +23,10 @@ qreal PictureRatio();
 QImage LoadBitmapResource(int id, qreal ratio = PictureRatio());
 // The same for a picture resource of another type (PNG).
 QImage LoadPictureResource(const QString &type, int id, qreal ratio = PictureRatio());
+// Starts decoding that picture on a thread of its own: the next LoadPictureResource of it takes
+// the result, waiting for the rest of the work if need be. For a large picture that start-up
+// shows later, decoded while the program waits for other things.
+void PreloadPictureResource(const QString &type, int id, qreal ratio = PictureRatio());
 
 // An icon resource with every size the icon file holds; null when there is none.
 QIcon LoadIconResource(int id);
