@@ -3,6 +3,7 @@
 // The two clients take turns and the medians are compared, because disk write-back from one
 // round easily slows the next by more than the difference being measured.
 #include "DemoServer.h"
+#include "Percentile.h"
 #include "net/KubDownLoadFile.h"
 
 #include <QCoreApplication>
@@ -23,12 +24,6 @@ double secondsFor(const std::function<bool()> &work, bool &ok)
     timer.start();
     ok = work();
     return timer.nsecsElapsed() / 1e9;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 long peakResidentKiB()

@@ -2,6 +2,7 @@
 // the client's WebBrowser (shared named profile, observer script, web channel).
 //   bench_navigate [navigations]     (default 5; run with a display)
 #include "DemoServer.h"
+#include "Percentile.h"
 #include "platform/web/WebBrowser.h"
 #include "tests/support/EngineHome.h"
 
@@ -21,12 +22,6 @@
 namespace {
 
 const int LoadTimeoutMs = 30000;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 // Milliseconds from load() to loadFinished, per navigation.
 std::vector<double> navigate(QWebEnginePage *page, const QString &base, int count)

@@ -6,6 +6,7 @@
 // The same program is the contender: `--client URL` opens the main window with one game tab.
 #include "ChromiumFlags.h"
 #include "DemoServer.h"
+#include "Percentile.h"
 #include "ProcessTime.h"
 #include "RealKeys.h"
 #include "app/Forms.h"
@@ -117,9 +118,8 @@ bool keyLatency(const char *program, DemoServer &server)
         ms.push_back(server.lastQuery("/bench/key").mid(3).toDouble() - sent);
         QThread::msleep(KeyGapMs);
     }
-    std::sort(ms.begin(), ms.end());
     std::printf("  %-16s key -> keydown  median %.2f ms, p95 %.2f ms, %zu presses\n", program,
-                ms[ms.size() / 2], ms[ms.size() * 95 / 100], ms.size());
+                median(ms), percentile(ms, 95), ms.size());
     std::fflush(stdout);
     return true;
 }

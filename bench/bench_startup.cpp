@@ -11,6 +11,7 @@
 // `--bare URL` shows a plain QWebEngineView with the default profile.
 #include "ChromiumFlags.h"
 #include "DemoServer.h"
+#include "Percentile.h"
 #include "ProcessMemory.h"
 #include "app/Forms.h"
 #include "app/LoadFrm.h"
@@ -111,15 +112,6 @@ int runBare(int argc, char *argv[], const QString &url)
     view.load(QUrl(url));
     view.show();
     return QApplication::exec();
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 struct Contender {
